@@ -42,10 +42,21 @@ QByteArray encode(const TKadrelInfo& info, const TArchiveList& records, int reco
     return out;
 }
 
-QString fileError(const char* what, const QString& fileName, const QString& reason)
+// The system's reason for the file's last failure. Some failures, replacing the old file
+// among them, come without one (only the generic "Unknown error"); then `fallback` says what
+// did not happen.
+QString failureReason(const QFileDevice& file, const char* fallback)
 {
-    return QStringLiteral("%1 %2: %3")
-        .arg(QLatin1String(what), QDir::toNativeSeparators(fileName), reason);
+    const QString reason = file.errorString();
+    if (reason.isEmpty() || reason == QFile().errorString())
+        return QLatin1String(fallback);
+    return reason;
+}
+
+KadrelError fileError(const char* what, const QString& fileName, const QString& reason)
+{
+    return KadrelError(QStringLiteral("%1 %2: %3")
+                           .arg(QLatin1String(what), QDir::toNativeSeparators(fileName), reason));
 }
 
 // Reads the container from memory; every count is checked against the bytes that remain
@@ -120,14 +131,16 @@ void WriteArchiveFile(const QString& fileName, const TKadrelInfo& info, const TA
     const QByteArray bytes = encode(info, records, recordSize);
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        throw KadrelError(fileError("Cannot create file", fileName, file.errorString()));
+        throw fileError("Cannot create file", fileName,
+                        failureReason(file, "the file cannot be created there"));
     if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
+        const QString reason = failureReason(file, "not every byte was written");
         file.cancelWriting();
-        throw KadrelError(fileError("Cannot write file", fileName, reason));
+        throw fileError("Cannot write file", fileName, reason);
     }
     if (!file.commit())
-        throw KadrelError(fileError("Cannot write file", fileName, file.errorString()));
+        throw fileError("Cannot write file", fileName,
+                        failureReason(file, "the new content could not replace the old file"));
 }
 
 bool ReadArchiveFile(const QString& fileName, int recordSize, const TEntryFactory& newEntry,
