@@ -89,17 +89,16 @@ void TKadrelAN::UpdateBasicGrid(TStringGrid& Grid)
         {"А2", "А2"},
         {"А3", "А3"},
     };
+    // The rows come first: a fresh grid has no row 0 to hold the titles.
     Grid.SetColCount(BasicColumns);
+    Grid.SetRowCount(std::max(RecCount(), 1) + 1);
     for (int col = 0; col < BasicColumns; ++col)
         Grid.SetCell(col, 0, Text(titles[col], lang));
     Grid.SetCell(3, 0, StrengthTitle());
-
     if (fArchive.empty()) {
-        Grid.SetRowCount(2);
         ClearRow(Grid, 1);
         return;
     }
-    Grid.SetRowCount(RecCount() + 1);
 
     static const TTexts hardening[2] = {{"НТ", "NH"}, {"ТО", "HP"}};
     static const TTexts unit = {"мм", "mm"};
@@ -139,20 +138,19 @@ void TKadrelAN::UpdateDetailGrid(TStringGrid& Grid, int Idx)
     static const TTexts titles[DetailColumns] = {
         {"№", "№"}, {"", ""}, {"Проскальз., мм", "Slip, mm"}, {"", ""}, {"Вф", "Bx"},
     };
+    // The probes that exist, at most as many as the record has room for.
+    const int probes = Idx >= 0 && Idx < RecCount() ? UsedProbes(Rec(Idx).ArchRes) : 0;
     Grid.SetColCount(DetailColumns);
+    Grid.SetRowCount(std::max(probes, 1) + 1);
     for (int col = 0; col < DetailColumns; ++col)
         Grid.SetCell(col, 0, Text(titles[col], lang));
     Grid.SetCell(1, 0, Text(fDimension == dtkgs ? forceKgs : forceMpa, lang));
     Grid.SetCell(3, 0, StrengthTitle());
-    Grid.SetRowCount(2);
-
-    const int probes = Idx >= 0 && Idx < RecCount() ? UsedProbes(Rec(Idx).ArchRes) : 0;
     if (probes == 0) {
         ClearRow(Grid, 1);
         return;
     }
     const TCalcAN& rec = Rec(Idx);
-    Grid.SetRowCount(probes + 1);
     for (int i = 0; i < probes; ++i) {
         const TProbe& probe = rec.ArchRes.Results[i];
         const double kN = double(probe.Force) / 1000;
