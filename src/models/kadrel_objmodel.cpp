@@ -23,10 +23,11 @@ QString TitleText(const TColumnTitle& title, TLang lang, TDimensionType dimensio
 
 } // namespace
 
-void SetTitles(TStringGrid& grid, const std::vector<TColumnTitle>& titles, TLang lang,
-               TDimensionType dimension)
+void SetShape(TStringGrid& grid, const std::vector<TColumnTitle>& titles, int rows, TLang lang,
+              TDimensionType dimension)
 {
     grid.SetColCount(int(titles.size()));
+    grid.SetRowCount(rows);
     for (int col = 0; col < int(titles.size()); ++col)
         grid.SetCell(col, 0, TitleText(titles[size_t(col)], lang, dimension));
 }

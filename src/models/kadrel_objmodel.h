@@ -36,9 +36,9 @@ struct TObjModelTexts {
 namespace objmodel
 {
 
-// Row 0 of the grid: the column count and the titles in the driver's language and unit.
-void SetTitles(TStringGrid& grid, const std::vector<TColumnTitle>& titles, TLang lang,
-               TDimensionType dimension);
+// One column per title, `rows` rows, and row 0 the titles in the driver's language and unit.
+void SetShape(TStringGrid& grid, const std::vector<TColumnTitle>& titles, int rows, TLang lang,
+              TDimensionType dimension);
 void ClearRow(TStringGrid& grid, int row);
 // Writes at most 19 bytes of `text` and a zero byte; the bytes after it keep their content.
 void PutName(TObjName& entry, const QByteArray& text);
@@ -61,15 +61,13 @@ template <class TCalc> class TKadrelObjModel : public TKadrelModel<TCalc, ObjCfg
 public:
     void UpdateBasicGrid(TStringGrid& Grid) override
     {
-        const TObjModelTexts& texts = Texts();
-        objmodel::SetTitles(Grid, texts.BasicTitles, this->fLang, this->fDimension);
         const int count = this->RecCount();
+        objmodel::SetShape(Grid, Texts().BasicTitles, count == 0 ? 2 : count + 1, this->fLang,
+                           this->fDimension);
         if (count == 0) {
-            Grid.SetRowCount(2);
             objmodel::ClearRow(Grid, 1);
             return;
         }
-        Grid.SetRowCount(count + 1);
         for (int i = 0; i < count; ++i) {
             TCalc& rec = this->Rec(i);
             CalcRecord(rec);
@@ -88,16 +86,16 @@ public:
     void UpdateDetailGrid(TStringGrid& Grid, int Idx) override
     {
         const std::vector<TColumnTitle>& titles = Texts().DetailTitles;
-        objmodel::SetTitles(Grid, titles, this->fLang, this->fDimension);
-        Grid.SetRowCount(2);
         const int probes =
             Idx >= 0 && Idx < this->RecCount() ? objmodel::ProbesOf(this->Rec(Idx).ArchRes) : 0;
+        // A record without probes shows one empty row, as no record does.
+        objmodel::SetShape(Grid, titles, probes == 0 ? 2 : probes + 1, this->fLang,
+                           this->fDimension);
         if (probes == 0) {
             objmodel::ClearRow(Grid, 1);
             return;
         }
         const TCalc& rec = this->Rec(Idx);
-        Grid.SetRowCount(probes + 1);
         for (int i = 0; i < probes; ++i) {
             const int row = i + 1;
             const double kN = double(rec.ArchRes.Results[i].Force) / 1000;
@@ -112,8 +110,7 @@ public:
     void UpdateMaterialsGrid(TStringGrid& Grid) override
     {
         static const std::vector<TColumnTitle> titles = {{"Объект", "Object"}};
-        objmodel::SetTitles(Grid, titles, this->fLang, this->fDimension);
-        Grid.SetRowCount(ObjNameCount + 1);
+        objmodel::SetShape(Grid, titles, ObjNameCount + 1, this->fLang, this->fDimension);
         Grid.SetFixedRows(1);
         for (int i = 0; i < ObjNameCount; ++i)
             Grid.SetCell(0, i + 1, NameCell(ObjCfg(i)));
