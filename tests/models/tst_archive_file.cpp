@@ -1,9 +1,13 @@
 // The archive file: its byte layout, comments kept unchanged, damaged and hostile files that
 // must fail without touching what the caller holds, failed saves that must keep the old file,
-// and the round trip through each model driver.
+// and the round trip through the driver of each model, made by device type.
 #include "link/kadrel_error.h"
 #include "models/archive_file.h"
 #include "models/driver_factory.h"
+#include "models/kadrel_an.h"
+#include "models/kadrel_eg.h"
+#include "models/kadrel_fx.h"
+#include "models/kadrel_tl.h"
 
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -157,6 +161,7 @@ private slots:
     void saveIntoUnusableFolderFails();
     void failedSaveKeepsOldFile();
 
+    void driversByDeviceType();
     void driverRoundTrip_data();
     void driverRoundTrip();
     void loadingTwiceDoublesTheList();
@@ -365,6 +370,17 @@ void TestArchiveFile::failedSaveKeepsOldFile()
     }
     QCOMPARE(readAll(target), old);
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{name});
+}
+
+void TestArchiveFile::driversByDeviceType()
+{
+    QVERIFY(std::dynamic_pointer_cast<TKadrelAN>(CreateModelDriver(devAN)));
+    QVERIFY(std::dynamic_pointer_cast<TKadrelTL>(CreateModelDriver(devTL)));
+    QVERIFY(std::dynamic_pointer_cast<TKadrelFX>(CreateModelDriver(devFX)));
+    QVERIFY(std::dynamic_pointer_cast<TKadrelEG>(CreateModelDriver(devEG)));
+    // QM files and instruments are known by type only; nothing else has a driver.
+    for (int type : {int(devUnknown), int(devQM), 6, 255, -1})
+        QVERIFY(!CreateModelDriver(type));
 }
 
 void TestArchiveFile::driverRoundTrip_data()
