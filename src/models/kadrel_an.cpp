@@ -45,6 +45,30 @@ QString NameText(const TMaterial& material)
     return FromCp1251(material.Name, int(sizeof material.Name));
 }
 
+// The name and coefficient cells of a record's material. Records in a row mostly share
+// their material, so the cells are made again only when it changes.
+class TMaterialCells
+{
+public:
+    void Update(const TMaterial& material)
+    {
+        if (m_valid && std::memcmp(&m_key, &material, sizeof material) == 0)
+            return;
+        m_key = material;
+        m_valid = true;
+        Name = NameText(material);
+        for (int i = 0; i < 3; ++i)
+            Ax[i] = FormatExp4(material.Ax[i]);
+    }
+
+    QString Name;
+    QString Ax[3];
+
+private:
+    bool m_valid = false;
+    TMaterial m_key{};
+};
+
 } // namespace
 
 TMatCfg TKadrelAN::MatCfg() const
@@ -109,6 +133,7 @@ void TKadrelAN::UpdateBasicGrid(TStringGrid& Grid)
     const QString anchorText[2] = {QStringLiteral("16 x 35 ") + mm,
                                    QStringLiteral("24 x 48 ") + mm};
 
+    TMaterialCells material;
     for (int r = 0; r < RecCount(); ++r) {
         TCalcAN& rec = Rec(r);
         CalcRecord(rec);
@@ -121,12 +146,13 @@ void TKadrelAN::UpdateBasicGrid(TStringGrid& Grid)
         Grid.SetCell(3, row, FormatGeneral(StrengthInUnit(rec.avg_R_mPa), 5));
         Grid.SetCell(4, row, FormatFixed2(rec.epsilon));
         Grid.SetCell(5, row, StrengthClass(rec.avg_R_mPa));
-        Grid.SetCell(6, row, NameText(arch.Material));
+        material.Update(arch.Material);
+        Grid.SetCell(6, row, material.Name);
         Grid.SetCell(7, row, hardeningText[cond.Hardening]);
         Grid.SetCell(8, row, aggregateText[cond.Aggregate]);
         Grid.SetCell(9, row, anchorText[cond.Anchor]);
         for (int i = 0; i < 3; ++i)
-            Grid.SetCell(10 + i, row, FormatExp4(arch.Material.Ax[i]));
+            Grid.SetCell(10 + i, row, material.Ax[i]);
     }
 }
 

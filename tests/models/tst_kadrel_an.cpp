@@ -126,6 +126,7 @@ private slots:
     void basicGrid();
     void basicTitles_data();
     void basicTitles();
+    void eachRowShowsItsOwnMaterial();
     void detailGrid_data();
     void detailGrid();
     void emptyTables();
@@ -293,6 +294,28 @@ void TestKadrelAN::basicTitles()
         TStringGrid grid;
         driver->UpdateBasicGrid(grid);
         QCOMPARE(RowOf(grid, 0), titles);
+    }
+}
+
+void TestKadrelAN::eachRowShowsItsOwnMaterial()
+{
+    TArchAN other = WithAx(ThreeProbes(), 2, 1, 0);
+    std::memset(other.Material.Name, 0, sizeof other.Material.Name);
+    PutName(other.Material.Name, QStringLiteral("Кирпич"));
+    auto driver = MakeDriver();
+    driver->Add(ThreeProbes());
+    driver->Add(other);
+    driver->Add(other);
+    driver->Add(ThreeProbes());
+    TStringGrid grid;
+    driver->UpdateBasicGrid(grid);
+
+    const QStringList heavy{"Бетон тяжелый", "0.000E+00", "1.000E+00", "0.000E+00"};
+    const QStringList brick{"Кирпич", "2.000E+00", "1.000E+00", "0.000E+00"};
+    const QList<QStringList> expected{heavy, brick, brick, heavy};
+    for (int row = 1; row <= 4; ++row) {
+        const QStringList cells = RowOf(grid, row);
+        QCOMPARE(QStringList({cells[6], cells[10], cells[11], cells[12]}), expected[row - 1]);
     }
 }
 
