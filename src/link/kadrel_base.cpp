@@ -90,6 +90,8 @@ bool TKadrelBase::Connect(const QString& Port)
     fDevInfo.DevType = devUnknown;
     if (!kadrel::ComPort::probe(Port))
         return false;
+    // A driver that merges a second instrument still holds the first one's port.
+    fComPort->close();
     fComPort->setPortName(Port);
     fComPort->open();
     SendDevInfoRequest();
