@@ -1,11 +1,9 @@
 #include "models/kadrel_tl.h"
 
-#include <cmath>
-
 namespace
 {
 
-const double Pi = 3.14159265358979323846;
+constexpr double Pi = 3.14159265358979323846;
 
 // Bit 0 the shape, bits 1-15 one side, bits 16-31 the diameter or the other side.
 TBreakawayGeometry DecodeGeometry(uint32_t geometry)
