@@ -60,7 +60,7 @@ TPortDiscovery::~TPortDiscovery() = default;
 void TPortDiscovery::SetExtraPorts(const QStringList& paths)
 {
     m_ports.SetExtraPorts(paths);
-    m_monitor.SetWatchedPorts(paths);
+    m_monitor.SetWatchedPorts(m_ports.ExtraPorts());
 }
 
 void TPortDiscovery::SetSysfsRoot(const QString& root)

@@ -65,6 +65,15 @@ std::optional<TUsbIdentity> TPortEnumerator::UsbIdentity(const QSerialPortInfo& 
 #endif
 }
 
+void TPortEnumerator::SetExtraPorts(const QStringList& paths)
+{
+    m_extraPorts.clear();
+    for (const QString& path : paths) {
+        if (!path.isEmpty())
+            m_extraPorts.append(QFileInfo(path).absoluteFilePath());
+    }
+}
+
 QStringList TPortEnumerator::EnumPorts() const
 {
     QStringList ports;

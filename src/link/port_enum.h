@@ -27,8 +27,9 @@ class TPortEnumerator
 public:
     void SetSysfsRoot(const QString& root) { m_sysfsRoot = root; }
     // Paths that count as instrument ports while they exist; a link counts while its target
-    // exists.
-    void SetExtraPorts(const QStringList& paths) { m_extraPorts = paths; }
+    // exists. Relative paths are taken from the working folder and kept absolute, since a
+    // port name without a folder would be looked for in /dev.
+    void SetExtraPorts(const QStringList& paths);
     const QStringList& ExtraPorts() const { return m_extraPorts; }
 
     // The names of the instrument ports present now: the USB ports in the order the system

@@ -123,6 +123,21 @@ private slots:
         QVERIFY(QFile::remove(device));
         QVERIFY(!enumerator.EnumPorts().contains(link));
     }
+
+    // A relative path is the working folder's, not a device name under /dev.
+    void relativeNamedPort()
+    {
+        const QString folder = m_dir.path() + "/relative";
+        writeFile(folder + "/sim", "");
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(folder));
+        TPortEnumerator enumerator;
+        enumerator.SetExtraPorts({"sim"});
+        QVERIFY(QDir::setCurrent(previous));
+
+        QCOMPARE(enumerator.ExtraPorts(), QStringList{folder + "/sim"});
+        QVERIFY(enumerator.EnumPorts().contains(folder + "/sim"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPortEnum)
