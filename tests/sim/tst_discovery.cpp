@@ -217,11 +217,11 @@ private slots:
         QCOMPARE(m_host->box.ItemIndex(), 0);
         QVERIFY(m_host->box.DroppedDown());
         QVERIFY(ActiveDriver);
-        QCOMPARE(int(ActiveDriver->GetDevType()), int(devAN));
         QCOMPARE(ActiveDriver->GetLang(), enUS);
         QCOMPARE(m_host->loadingShown, 1);
         QCOMPARE(m_host->dialogNamesCleared, 1);
         QTRY_COMPARE_WITH_TIMEOUT(m_host->readsCompleted, 1, WaitMs);
+        QCOMPARE(int(ActiveDriver->GetDevType()), int(devAN));
         QCOMPARE(recordCount(ActiveDriver), 5);
         QCOMPARE(ActiveDriver->GetPortName(), path("an1"));
     }
