@@ -120,11 +120,11 @@ void TPortDiscovery::DevChangeTimerTimer()
     const TPortDiff diff = DiffPorts();
     if (diff.Change == 0)
         return;
-    const int countBefore = m_host.DevSelectBox().Count();
+    const int knownBefore = KnownPortCount();
     PortChanged(diff.Port, diff.Change > 0);
     // Several ports changed in one burst: the next one is handled in a run of its own. A run
     // that changed nothing is not repeated, so this cannot go round forever.
-    if (m_host.DevSelectBox().Count() != countBefore && DiffPorts().Change != 0)
+    if (KnownPortCount() != knownBefore && DiffPorts().Change != 0)
         m_devChangeTimer->start();
 }
 
@@ -273,6 +273,11 @@ bool TPortDiscovery::IsActiveDriverPort(const QString& port) const
     if (ActiveDriver->GetPortName() == port)
         return true;
     return m_connectedDriver.lock() == ActiveDriver && m_connectedPort == port;
+}
+
+int TPortDiscovery::KnownPortCount() const
+{
+    return m_host.DevSelectBox().Count() + int(m_unlisted.size());
 }
 
 void TPortDiscovery::LeaveBusy()

@@ -61,6 +61,7 @@ private:
     bool WaitForIdentity(IKadrel& driver);
     void RemoveEntry(int index);
     bool IsActiveDriverPort(const QString& port) const;
+    int KnownPortCount() const;
     void LeaveBusy();
 
     IDiscoveryHost& m_host;
