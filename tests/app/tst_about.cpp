@@ -137,8 +137,12 @@ void TestAbout::mailAddressIsEncoded()
 
 void TestAbout::newLanguageShowsNextTime()
 {
-    TAboutBox box;
+    QWidget owner;
+    owner.setGeometry(100, 80, 900, 600);
+    owner.show();
+    TAboutBox box(&owner);
     box.show();
+    QCOMPARE(box.frameGeometry().center(), owner.frameGeometry().center());
     box.accept();
 
     box.ApplyLanguage(1);

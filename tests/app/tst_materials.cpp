@@ -274,10 +274,14 @@ void TestMaterials::sizeAndFixedRows()
     QFETCH(int, readOnlyRows);
     ActiveDriver = driver;
     ScriptedPrompts prompts;
-    TMatForm form(prompts);
+    QWidget owner;
+    owner.setGeometry(100, 80, 900, 600);
+    owner.show();
+    TMatForm form(prompts, &owner);
     form.show();
 
     QCOMPARE(form.size(), size);
+    QCOMPARE(form.frameGeometry().center(), owner.frameGeometry().center());
     QCOMPARE(form.findChild<QToolBar*>("sToolBar1")->height(), 36);
     QTableView* view = GridOf(form);
     QCOMPARE(view->horizontalHeader()->height(), 24);
