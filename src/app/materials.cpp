@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
@@ -18,6 +17,7 @@
 #include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <functional>
 
 // Cell editing in the names grid: the open editor can hand its text to the grid before the
 // table is taken over, the rows the user may not edit look like fixed rows, and texts are
