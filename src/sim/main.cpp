@@ -90,11 +90,12 @@ int main(int argc, char* argv[])
     parser.addHelpOption();
     parser.addOptions({
         {"model", "Instrument model: an, tl, eg, fx or qm (default an, or the file's).", "model"},
-        {"serial", "Serial number: letter and number such as A005, or a number.", "serial", "A005"},
-        {"count", "Records to generate, 0 to 65535.", "count", "100"},
-        {"seed", "Seed of the generated archive.", "seed", "1"},
+        {"serial", "Serial number: letter and number such as A005, or a number (default A005).",
+         "serial", "A005"},
+        {"count", "Records to generate, 0 to 65535 (default 100).", "count", "100"},
+        {"seed", "Seed of the generated archive (default 1).", "seed", "1"},
         {"file", "Archive file whose records the instrument holds.", "file"},
-        {"page-size", "Records per page reply, 1 to 255.", "records", "10"},
+        {"page-size", "Records per page reply, 1 to 255 (default 10).", "records", "10"},
         {"link", "Path of a symbolic link to the port.", "path"},
         {"chunk", "Send replies in chunks of this many bytes.", "bytes"},
         {"gap", "Pause between chunks, milliseconds.", "ms", "0"},
