@@ -249,6 +249,16 @@ void fillRecord(TKadrelType model, uint8_t* raw, const Session& s, Dice& dice,
     }
 }
 
+// The last measurement of a working day when `t` falls outside 9:00 to 19:00.
+QDateTime duringWorkingHours(const QDateTime& t, Dice& dice)
+{
+    const int hour = t.time().hour();
+    if (hour >= 9 && hour < 19)
+        return t;
+    const QDate day = hour < 9 ? t.date().addDays(-1) : t.date();
+    return QDateTime(day, QTime(dice.between(15, 18), dice.between(0, 59)), Qt::UTC);
+}
+
 void stampHead(uint8_t* raw, uint16_t num, const QDateTime& when)
 {
     auto& base = *reinterpret_cast<TArchBase*>(raw);
@@ -302,6 +312,14 @@ QByteArray GenerateRecords(TKadrelType model, int count, quint32 seed, const QBy
     Session session;
     int sessionLeft = 0;
     for (int i = 0; i < count; ++i) {
+        if (i > 0) {
+            // A few minutes between the probes of one object; hours or days between objects.
+            const QDateTime earlier =
+                sessionLeft > 0
+                    ? when.addSecs(-60 * dice.between(1, 6))
+                    : duringWorkingHours(when.addSecs(-60 * dice.between(20, 1800)), dice);
+            when = earlier < oldestAllowed ? when.addSecs(-60) : earlier;
+        }
         if (sessionLeft == 0) {
             session = newSession(model, dice);
             sessionLeft = dice.between(3, 25);
@@ -312,9 +330,6 @@ QByteArray GenerateRecords(TKadrelType model, int count, quint32 seed, const QBy
         // The instrument seals every record with the frame checksum over its own words.
         qToLittleEndian<uint32_t>(CalcCRC(raw, wordsCovered), raw + size - 4);
         --sessionLeft;
-        const int minutesBack = sessionLeft > 0 ? dice.between(1, 6) : dice.between(20, 30 * 60);
-        const QDateTime earlier = when.addSecs(-60 * minutesBack);
-        when = earlier < oldestAllowed ? when.addSecs(-60) : earlier;
     }
     return out;
 }
