@@ -20,6 +20,7 @@ namespace
 // checksum word, so that all 65 bytes arrive intact.
 constexpr int DevInfoReplySize = (8 + int(sizeof(TKadrelInfo)) + 3) / 4 * 4 + 4;
 constexpr int AckReplySize = 12;
+constexpr int MinRequestSize = 12;
 constexpr int MaxPageRecords = 255;
 
 // The serial number printed as A005: letter 1, number 5.
@@ -206,8 +207,9 @@ void KadrelSimulator::handleRequest(const QByteArray& frame)
         hangUp();
         return;
     }
-    // A request spoiled on the way is not understood, so not answered.
-    if (m_faults.silent || !checksumHolds(frame))
+    // A request spoiled on the way, or too short for any command, is not understood, so not
+    // answered.
+    if (m_faults.silent || frame.size() < MinRequestSize || !checksumHolds(frame))
         return;
     const QByteArray reply = answer(frame);
     if (!reply.isEmpty())

@@ -29,14 +29,12 @@ public:
     explicit LineShaper(PtyLine& line, QObject* parent = nullptr);
 
     void setTiming(const LineTiming& timing) { m_timing = timing; }
-    const LineTiming& timing() const { return m_timing; }
 
     // Sends one reply. With wire pacing the reply starts once the request of
     // `requestBytes` bytes would have crossed the wire, and no earlier reply is overtaken.
     void send(const QByteArray& bytes, int requestBytes);
 
-    // True when every byte has been handed to the line.
-    bool isIdle() const { return m_segments.empty(); }
+    // Forgets whatever has not reached the line yet.
     void clear();
 
 private:

@@ -36,7 +36,6 @@ public:
     // Queues bytes for the program; whatever the terminal cannot take now follows as soon as
     // the program reads.
     void write(const QByteArray& bytes);
-    qint64 bytesToWrite() const { return m_pending.size(); }
 
     // Closes the line as an unplugged instrument would: the program's port fails.
     void hangUp();

@@ -127,6 +127,8 @@ private slots:
         QCOMPARE(info->SerialNumber, uint16_t(serial));
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(info), sizeof *info),
                  QByteArray(reinterpret_cast<const char*>(&sim->info()), sizeof *info));
+        QCOMPARE(sim->requestBytes(), 12);
+        QCOMPARE(sim->replyBytes(), 80);
     }
 
     void invalidSerialNumbers_data()
@@ -283,6 +285,11 @@ private slots:
         QCOMPARE(uint8_t(ack[3]), uint8_t(cmdMatWrite));
         QCOMPARE(exchange(matReadRequest()).mid(4, size), table);
         QCOMPARE(sim->nameTable(), table);
+
+        // A table set short keeps the model's size.
+        sim->setNameTable(table.left(10));
+        QCOMPARE(exchange(matReadRequest()).mid(4, size),
+                 table.left(10) + QByteArray(size - 10, '\0'));
     }
 
     void deletion_data()
@@ -361,6 +368,7 @@ private slots:
         QTest::newRow("checksum spoiled") << devAN << spoiled;
         QTest::newRow("unknown command") << devAN << buildFrame(2, 12);
         QTest::newRow("clock frame too short") << devAN << buildFrame(cmdClockWrite, 12);
+        QTest::newRow("page request of 8 bytes") << devAN << buildFrame(cmdArchPage, 8);
         QTest::newRow("QM has no archive") << devQM << archHeadRequest();
         QTest::newRow("QM has no name table") << devQM << matReadRequest();
     }
