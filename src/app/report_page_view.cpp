@@ -12,17 +12,13 @@ namespace
 {
 
 constexpr double MmPerInch = 25.4;
-// Grey border around the page.
+// Grey space around the page.
 constexpr int PageMarginPx = 12;
 
 } // namespace
 
 TReportPageView::TReportPageView(QWidget* parent) : QAbstractScrollArea(parent)
 {
-    viewport()->setAutoFillBackground(true);
-    QPalette palette = viewport()->palette();
-    palette.setColor(QPalette::Window, QColor(128, 128, 128));
-    viewport()->setPalette(palette);
     setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -117,6 +113,8 @@ void TReportPageView::resizeEvent(QResizeEvent* event)
 
 void TReportPageView::paintEvent(QPaintEvent*)
 {
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), QColor(128, 128, 128));
     if (!m_layout || m_layout->PageCount() == 0)
         return;
     const QSize size = PageSizePx();
@@ -140,7 +138,6 @@ void TReportPageView::paintEvent(QPaintEvent*)
                   horizontalScrollBar()->value();
     const int y = std::max(PageMarginPx, (viewport()->height() - size.height()) / 2) -
                   verticalScrollBar()->value();
-    QPainter painter(viewport());
     painter.fillRect(QRect(QPoint(x + 3, y + 3), size), QColor(64, 64, 64));
     painter.drawImage(QPoint(x, y), m_rendered);
 }
