@@ -78,6 +78,10 @@ bool PtyLine::setLinkPath(const QString& path)
     removeLink();
     if (path.isEmpty())
         return true;
+    if (!isOpen()) {
+        m_error = QStringLiteral("no pseudo-terminal to link to");
+        return false;
+    }
     const QFileInfo existing(path);
     const QByteArray target = m_slavePath.toLocal8Bit();
     const QByteArray link = path.toLocal8Bit();
@@ -142,8 +146,13 @@ void PtyLine::flush()
 
 void PtyLine::closeDescriptors()
 {
-    delete m_readNotifier;
-    delete m_writeNotifier;
+    // A hang-up can come from inside a notifier's own signal: the notifiers go later.
+    for (QSocketNotifier* notifier : {m_readNotifier, m_writeNotifier}) {
+        if (notifier) {
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+        }
+    }
     m_readNotifier = m_writeNotifier = nullptr;
     m_pending.clear();
     if (m_slave >= 0)

@@ -28,8 +28,8 @@ public:
     // The slave side's device path, the name the program opens.
     QString portName() const { return m_slavePath; }
 
-    // Places a symbolic link to the slave side at `path`, replacing an earlier link there
-    // (never a regular file). The link goes when the line hangs up or is destroyed.
+    // Places a symbolic link to the open line's slave side at `path`, replacing an earlier
+    // link there (never a regular file). The link goes when the line hangs up or is destroyed.
     bool setLinkPath(const QString& path);
     QString linkPath() const { return m_linkPath; }
 
