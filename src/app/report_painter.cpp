@@ -14,16 +14,6 @@ constexpr double MinimumShrink = 0.6;
 
 } // namespace
 
-TReportPainter::TReportPainter(const TReportLayout& layout, QPainter& painter)
-    : m_layout(layout), m_doc(layout.Document()), m_painter(painter),
-      m_pxPerMmX(painter.device()->logicalDpiX() / MmPerInch),
-      m_pxPerMmY(painter.device()->logicalDpiY() / MmPerInch),
-      m_titleFont(ReportTitleFont(), painter.device()),
-      m_headerFont(ReportHeaderFont(), painter.device()),
-      m_dataFont(ReportDataFont(), painter.device())
-{
-}
-
 TMeasuredFont::TMeasuredFont(const QFont& font, const QPaintDevice* device)
     : m_font(font, device), m_metrics(m_font, device)
 {
@@ -37,6 +27,16 @@ double TMeasuredFont::Width(const QString& text)
     const double width = m_metrics.horizontalAdvance(text);
     m_widths.insert(text, width);
     return width;
+}
+
+TReportPainter::TReportPainter(const TReportLayout& layout, QPainter& painter)
+    : m_layout(layout), m_doc(layout.Document()), m_painter(painter),
+      m_pxPerMmX(painter.device()->logicalDpiX() / MmPerInch),
+      m_pxPerMmY(painter.device()->logicalDpiY() / MmPerInch),
+      m_titleFont(ReportTitleFont(), painter.device()),
+      m_headerFont(ReportHeaderFont(), painter.device()),
+      m_dataFont(ReportDataFont(), painter.device())
+{
 }
 
 void TReportPainter::PaintPage(int index)

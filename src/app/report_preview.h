@@ -14,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QPrinter;
 class QSpinBox;
+class QToolBar;
 class TReportPageView;
 
 class TReportPreview : public QDialog
@@ -39,7 +40,7 @@ public:
     void PageSetup();
 
 private:
-    void BuildToolBar(class QToolBar* bar);
+    void BuildToolBar(QToolBar* bar);
     void ShowPageNumber(int page);
     void ApplyZoom(int index);
     QPrinter& Printer();
