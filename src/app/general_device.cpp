@@ -1,0 +1,108 @@
+// The main window's instrument side: completion events of the driver and the commands that
+// talk to the instrument.
+#include "app/dev_select_box.h"
+#include "app/general.h"
+
+#include "models/messages.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QProgressBar>
+
+void TMainForm::OperationCompleted(TOperationType op)
+{
+    if (!ActiveDriver)
+        return;
+    switch (op) {
+    case otDevConnect:
+        m_statusPanel1->setText(ActiveDriver->GetDevName());
+        if (smClockAuto->isChecked()) {
+            ActiveDriver->SynchronyzeClock();
+            isReadAfterClockWrite = true;
+        } else {
+            ActionReadExecute();
+        }
+        break;
+    case otArchReadContinue:
+        ProgressBarLoad->setMaximum(ActiveDriver->GetArchExpected());
+        ProgressBarLoad->setValue(ActiveDriver->GetArchReceived());
+        break;
+    case otArchReadComplete:
+        ShowReadSummary();
+        break;
+    case otMatRead:
+        SetStatusText(Message(msgTitlesReaded, Config.Lang));
+        ShowMaterials();
+        break;
+    case otMatWrite:
+        SetStatusText(Message(msgTitlesWrited, Config.Lang));
+        break;
+    case otClockWrite:
+        SetStatusText(Message(msgClockSynced, Config.Lang));
+        if (isReadAfterClockWrite)
+            ActionReadExecute();
+        isReadAfterClockWrite = false;
+        break;
+    case otResultDelete:
+        SetStatusText(Message(msgResultsRemoved, Config.Lang));
+        break;
+    case otDevDisconnected:
+        break;
+    }
+}
+
+void TMainForm::ShowReadSummary()
+{
+    const TArchDupStat stat = ActiveDriver->RemoveDuplicates();
+    SetStatusText(
+        DuplicateSummary(msgArchiveReaded, stat.Duplicates, stat.Uniquie, stat.New, Config.Lang) +
+        u' ');
+    ShowTables();
+    UpdateBasicGrid();
+    UpdateDetailGrid(0);
+    FitBasicGrid();
+    FitDetailGrid();
+    emit archiveShown();
+}
+
+bool TMainForm::DeviceReady()
+{
+    if (sDevSelectBox->ItemIndex() < 0 || !ActiveDriver) {
+        SetStatusText(Message(msgDeviceNotSelected, Config.Lang));
+        return false;
+    }
+    return true;
+}
+
+void TMainForm::ActionReadExecute()
+{
+    if (!DeviceReady())
+        return;
+    ShowLoading();
+    SetStatusText(Message(msgArchiveReading, Config.Lang));
+    ActiveDriver->ReadArchive();
+}
+
+void TMainForm::ActionClockExecute()
+{
+    if (DeviceReady())
+        ActiveDriver->SynchronyzeClock();
+}
+
+void TMainForm::ActionNamesExecute()
+{
+    if (DeviceReady())
+        ActiveDriver->ReadMaterials();
+}
+
+void TMainForm::ActionDeleteResultsExecute()
+{
+    if (!ActiveDriver)
+        return;
+    const int start = SelectionTop() - 1;
+    const int count = SelectionBottom() - SelectionTop() + 1;
+    ActiveDriver->RemoveResults(start, count, !Config.isLoadTypeFile);
+    UpdateBasicGrid();
+    UpdateDetailGrid(start);
+    FitBasicGrid();
+}
