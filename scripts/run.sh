@@ -1,19 +1,17 @@
 #!/usr/bin/env bash
-# Builds the program and starts it with simulated instruments attached.
+# Builds the program and starts it with simulated instruments of the four models attached.
+# Without a display it runs the same demonstration headless and keeps what it produced.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
 
-demo=$(mktemp -d "${TMPDIR:-/tmp}/kadrel-demo.XXXXXX")
-build/src/sim/kadrel_sim --model an --serial A005 --count 300 --link "$demo/port-an" > /dev/null &
-sim=$!
-trap 'kill $sim 2>/dev/null || true' EXIT
-for _ in $(seq 50); do
-    [ -e "$demo/port-an" ] && break
-    sleep 0.1
-done
+program=build/src/app/kadrel_connect
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec "$program" --demo "$@"
+fi
 
-echo "Reading the archive of a simulated Kadrel-1.AN on $demo/port-an ..."
-build/src/cli/kadrel-cli read --port "$demo/port-an" --out "$demo/demo.kadrel1an" --lang en
-echo "Saved $demo/demo.kadrel1an. The first records:"
-build/src/cli/kadrel-cli table "$demo/demo.kadrel1an" | head -n 6 | cut -f 1-10 | tr -d '\r'
+folder=$(mktemp -d "${TMPDIR:-/tmp}/kadrel-demo.XXXXXX")
+echo "No display found: running the demonstration headless."
+echo "It connects to a simulated Kadrel-1.AN, reads its archive and saves the archive and a"
+echo "picture of the window into $folder"
+QT_QPA_PLATFORM=offscreen "$program" --demo --snapshot "$folder"
