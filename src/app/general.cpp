@@ -178,8 +178,11 @@ void TMainForm::resizeEvent(QResizeEvent* event)
 
 void TMainForm::FitStatusBar()
 {
-    const int width = statusBar()->width();
-    m_statusPanel0->setFixedWidth(width / 2);
+    // The left panel takes half the bar; while no progress is shown its text may use the
+    // free room up to the right panel, so long summaries are not cut off.
+    const int half = statusBar()->width() / 2;
+    m_statusPanel0->setMinimumWidth(half);
+    m_statusPanel0->setMaximumWidth(ProgressBarLoad->isVisible() ? half : QWIDGETSIZE_MAX);
 }
 
 void TMainForm::Guarded(const std::function<void()>& command)
@@ -217,6 +220,7 @@ void TMainForm::ShowLoading()
     DetailSplitter->hide();
     ProgressBarLoad->show();
     ProgressBarLoad->setValue(0);
+    FitStatusBar();
 }
 
 void TMainForm::ShowTables()
@@ -224,6 +228,7 @@ void TMainForm::ShowTables()
     CommentMemo->clear();
     DetailSplitter->show();
     ProgressBarLoad->hide();
+    FitStatusBar();
     if (!m_splittersRestored) {
         m_splittersRestored = true;
         RestoreSplitters();
