@@ -77,6 +77,10 @@ TMainForm::~TMainForm()
     // The entries of the instrument list go with the window; the driver lives on until the
     // program ends.
     m_discovery.reset();
+    // The cells are members and go before the base class hides the views of a window still
+    // on show; the views must not read them then.
+    m_basicModel->setGrid(nullptr);
+    m_detailModel->setGrid(nullptr);
 }
 
 void TMainForm::CreateControls()
