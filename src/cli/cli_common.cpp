@@ -1,18 +1,37 @@
 #include "cli/cli_common.h"
 
+#include "link/kadrel_base.h"
 #include "models/driver_factory.h"
 #include "models/messages.h"
 #include "models/model_table.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTimer>
+#include <QSaveFile>
+#include <cstdlib>
 
 namespace cli
 {
+
+namespace
+{
+
+// The extension as the window reads it: a full stop and the text after the last full stop
+// of the path, or the whole path when it holds none.
+QString extensionOf(const QString& path)
+{
+    const int dot = int(path.lastIndexOf(u'.'));
+    return u'.' + (dot < 0 ? path : path.mid(dot + 1));
+}
+
+} // namespace
+
+TKadrelType modelOfFile(const QString& path)
+{
+    return ModelByExtension(extensionOf(path));
+}
 
 void parseOrFail(QCommandLineParser& parser, const QStringList& arguments, int minPositional,
                  int maxPositional)
@@ -20,16 +39,37 @@ void parseOrFail(QCommandLineParser& parser, const QStringList& arguments, int m
     parser.addHelpOption();
     if (!parser.parse(arguments))
         throw Failure{ExitUsage, parser.errorText()};
-    if (parser.isSet("help"))
-        parser.showHelp(ExitOk);
+    if (parser.isSet("help")) {
+        // The parser names the program only; the help names the command too.
+        QString help = parser.helpText();
+        const QString program = QCoreApplication::arguments().constFirst();
+        const int at = int(help.indexOf(program));
+        if (at >= 0)
+            help.replace(at, program.size(), arguments.constFirst());
+        writeOut(help);
+        std::exit(ExitOk);
+    }
     const int count = int(parser.positionalArguments().size());
     if (count < minPositional || (maxPositional >= 0 && count > maxPositional))
         throw Failure{ExitUsage, QStringLiteral("wrong number of arguments; see --help")};
 }
 
-void addLanguageAndUnit(QCommandLineParser& parser)
+QString requiredValue(const QCommandLineParser& parser, const QString& name)
+{
+    const QString value = parser.value(name);
+    if (value.isEmpty())
+        throw Failure{ExitUsage, QStringLiteral("--%1 is required; see --help").arg(name)};
+    return value;
+}
+
+void addLanguage(QCommandLineParser& parser)
 {
     parser.addOption({"lang", "Language of the texts: ru or en (default en).", "ru|en", "en"});
+}
+
+void addLanguageAndUnit(QCommandLineParser& parser)
+{
+    addLanguage(parser);
     parser.addOption({"unit", "Strength unit: mpa or kgs (default mpa).", "mpa|kgs", "mpa"});
 }
 
@@ -53,54 +93,82 @@ TDimensionType unitOf(const QCommandLineParser& parser)
     throw Failure{ExitUsage, QStringLiteral("--unit must be mpa or kgs")};
 }
 
+void addTimeout(QCommandLineParser& parser)
+{
+    parser.addOption({"timeout", "Seconds to wait for each reply (default 5).", "SECONDS", "5"});
+}
+
 int timeoutOf(const QCommandLineParser& parser)
 {
     bool ok = false;
     const double seconds = parser.value("timeout").toDouble(&ok);
-    if (!ok || seconds <= 0 || seconds > 3600)
+    if (!ok || !(seconds > 0) || seconds > 3600)
         throw Failure{ExitUsage, QStringLiteral("--timeout must be a number of seconds")};
     return int(seconds * 1000);
 }
 
-bool waitFor(const std::function<bool()>& done, int timeoutMs, const std::function<int()>& progress)
-{
-    QElapsedTimer quiet;
-    quiet.start();
-    int last = progress ? progress() : 0;
-    while (!done()) {
-        if (quiet.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        if (progress && progress() != last) {
-            last = progress();
-            quiet.restart();
-        }
-    }
-    return true;
-}
-
-IKadrelPtr openArchives(const QStringList& files, TLang lang, TDimensionType unit)
+IKadrelPtr openArchives(const QStringList& files, TLang lang, TDimensionType unit,
+                        const TFileOpened& opened)
 {
     IKadrelPtr driver;
+    // The model of the driver's class: the identification a file brings may name another.
+    TKadrelType current = devUnknown;
     for (const QString& file : files) {
-        const int dot = int(file.lastIndexOf(u'.'));
-        const QString extension = u'.' + (dot < 0 ? file : file.mid(dot + 1));
-        const TKadrelType type = ModelByExtension(extension);
+        const TKadrelType type = modelOfFile(file);
         const QString unreadable = Message(msgFileUnreadable, lang) + file;
         if (type == devUnknown)
             throw Failure{ExitBadInput, unreadable};
-        if (!driver || driver->GetDevType() != type) {
+        if (type != current) {
             driver = CreateModelDriver(type);
             if (!driver)
-                throw Failure{ExitBadInput, unreadable};
+                throw Failure{ExitBadInput,
+                              QStringLiteral("%1: archives of model %2 cannot be read")
+                                  .arg(file, QLatin1String(ModelInfo(type)->Code))};
             driver->SetLang(lang);
             driver->SetDimension(unit);
+            current = type;
         }
         if (!QFileInfo(file).isFile() || !driver->LoadFromFile(file))
             throw Failure{ExitBadInput, unreadable};
-        driver->RemoveDuplicates();
+        const TArchDupStat stat = driver->RemoveDuplicates();
+        if (opened)
+            opened(file, stat);
     }
     return driver;
+}
+
+int recordCount(IKadrel& driver)
+{
+    const auto* base = dynamic_cast<TKadrelBase*>(&driver);
+    return base ? int(base->Archive().size()) : 0;
+}
+
+void requireNewFile(const QString& path, bool force)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        throw Failure{ExitCannotWrite, QStringLiteral("%1 is a folder").arg(path)};
+    if (info.exists() && !force)
+        throw Failure{ExitCannotWrite,
+                      QStringLiteral("%1 exists; use --force to replace it").arg(path)};
+}
+
+void requireModelExtension(const QString& path, int devType)
+{
+    const TModelInfo* model = ModelInfo(devType);
+    if (model && extensionOf(path) != QLatin1String(model->Extension))
+        throw Failure{ExitUsage,
+                      QStringLiteral("%1: an archive of model %2 must end in %3")
+                          .arg(path, QLatin1String(model->Code), QLatin1String(model->Extension))};
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw Failure{ExitCannotWrite,
+                      QStringLiteral("cannot write %1: %2")
+                          .arg(QDir::toNativeSeparators(path), file.errorString())};
 }
 
 void writeOut(const QString& text)

@@ -1,11 +1,12 @@
 // What the subcommands of kadrel-cli share: exit statuses, error lines, the language and
-// unit options, waiting for an instrument, and opening archive files as the window does.
+// unit options, opening archive files as the window does, and writing files and output.
 #pragma once
 
 #include "link/kadrel_driver.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
+#include <functional>
 
 namespace cli
 {
@@ -29,22 +30,40 @@ struct Failure {
 void parseOrFail(QCommandLineParser& parser, const QStringList& arguments, int minPositional,
                  int maxPositional);
 
+// An option the command cannot do without.
+QString requiredValue(const QCommandLineParser& parser, const QString& name);
+
+void addLanguage(QCommandLineParser& parser);
 void addLanguageAndUnit(QCommandLineParser& parser);
 TLang languageOf(const QCommandLineParser& parser);
 TDimensionType unitOf(const QCommandLineParser& parser);
 
-// Seconds given with --timeout as milliseconds.
+// --timeout: the seconds an instrument may stay silent, default 5.
+void addTimeout(QCommandLineParser& parser);
 int timeoutOf(const QCommandLineParser& parser);
 
-// Runs the event loop until `done` holds or `timeoutMs` pass without `progress` changing;
-// returns whether `done` held.
-bool waitFor(const std::function<bool()>& done, int timeoutMs,
-             const std::function<int()>& progress = {});
+// The model an archive file holds by its extension, as the window reads it; devUnknown when
+// the extension names none.
+TKadrelType modelOfFile(const QString& path);
+
+// Told after each archive file is opened, with its duplicate summary.
+using TFileOpened = std::function<void(const QString& file, const TArchDupStat& stat)>;
 
 // Opens the first file and merges the others into it as the window does when the merge
 // question is answered Yes: a file of another model replaces what was open. Duplicates are
-// removed after every file.
-IKadrelPtr openArchives(const QStringList& files, TLang lang, TDimensionType unit);
+// removed after every file. Fails with ExitBadInput on a file that cannot be read.
+IKadrelPtr openArchives(const QStringList& files, TLang lang, TDimensionType unit,
+                        const TFileOpened& opened = {});
+
+// The number of records a driver holds.
+int recordCount(IKadrel& driver);
+
+// Fails with ExitCannotWrite when `path` exists and `force` is not given, or names a folder.
+void requireNewFile(const QString& path, bool force);
+// Fails with ExitUsage when `path` does not carry the extension of the model `devType`.
+void requireModelExtension(const QString& path, int devType);
+// Replaces `path` by `bytes` as a whole, or fails with ExitCannotWrite and leaves it as it was.
+void writeFile(const QString& path, const QByteArray& bytes);
 
 void writeOut(const QString& text);
 

@@ -7,7 +7,12 @@
 namespace cli
 {
 
+int runPorts(const QStringList& arguments);
+int runInfo(const QStringList& arguments);
 int runRead(const QStringList& arguments);
+int runClock(const QStringList& arguments);
 int runTable(const QStringList& arguments);
+int runExport(const QStringList& arguments);
+int runMerge(const QStringList& arguments);
 
 } // namespace cli

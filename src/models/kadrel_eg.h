@@ -25,12 +25,12 @@ class TKadrelEG : public TKadrelObjModel<TCalcEG>
 public:
     using TGeometry = TTestedArea;
 
+    // The age coefficient shown beside the strength; it does not enter the strengths.
+    static float CalcKt(uint8_t age);
+
 protected:
     const TObjModelTexts& Texts() const override;
     void CalcRecord(TCalcEG& rec) override;
     double InUnit(float value) const override;
     void FillModelColumns(TStringGrid& Grid, int row, const TCalcEG& rec) const override;
-
-private:
-    static float CalcKt(uint8_t age);
 };
