@@ -11,7 +11,8 @@
 namespace
 {
 
-// Runs `act` on the modal window as soon as the code under test has opened it.
+// Runs `act` on the modal window as soon as the code under test has opened it. A window
+// that `act` leaves open (a failed check returns early) is closed, so the test cannot hang.
 void onModalWindow(const std::function<void(QWidget*)>& act)
 {
     auto* timer = new QTimer(qApp);
@@ -21,6 +22,8 @@ void onModalWindow(const std::function<void(QWidget*)>& act)
             timer->stop();
             timer->deleteLater();
             act(modal);
+            if (modal->isVisible())
+                modal->close();
         }
     });
     timer->start();

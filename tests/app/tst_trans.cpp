@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -124,6 +125,7 @@ void TestTrans::translateForm()
     window.setCentralWidget(central);
     QDialog childWindow(&window);
     auto* childLabel = new QLabel("Файл", &childWindow);
+    QFileDialog fileDialog(&window, "Открыть");
     QGuiApplication::setApplicationDisplayName("Прибор");
 
     TranslateForm(&window, "EN");
@@ -151,6 +153,7 @@ void TestTrans::translateForm()
     QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), "Файл");
     QCOMPARE(model.item(0, 0)->text(), "Открыть");
     QCOMPARE(childLabel->text(), "Файл");
+    QCOMPARE(fileDialog.windowTitle(), "Open");
 
     TranslateForm(&window, "RU");
     QCOMPARE(window.toolTip(), "Прибор");
