@@ -68,15 +68,17 @@ int main(int argc, char* argv[])
 
     QStringList arguments = QCoreApplication::arguments();
     const QString command = arguments.size() > 1 ? arguments[1] : QString();
-    if (command.isEmpty() || command == "--help" || command == "-h") {
-        std::fputs(Usage, command.isEmpty() ? stderr : stdout);
-        return command.isEmpty() ? cli::ExitUsage : cli::ExitOk;
+    if (command == "--help" || command == "-h") {
+        std::fputs(Usage, stdout);
+        return cli::ExitOk;
     }
     if (command == "--version" || command == "-v") {
         std::printf("kadrel-cli %s\n", KADREL_VERSION);
         return cli::ExitOk;
     }
     try {
+        if (command.isEmpty())
+            throw cli::Failure{cli::ExitUsage, QStringLiteral("no command given; see --help")};
         const auto found = Commands.find(command);
         if (found == Commands.end())
             throw cli::Failure{cli::ExitUsage,
