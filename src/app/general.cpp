@@ -159,8 +159,8 @@ void TMainForm::Start()
     if (!m_pendingFiles.isEmpty()) {
         const QString file = m_pendingFiles.first();
         Guarded([&] {
-            OpenArchiveFile(file);
-            m_fileName = file;
+            if (OpenArchiveFile(file))
+                m_fileName = file;
         });
     }
     m_discovery->StartMonitoring();

@@ -78,7 +78,8 @@ public:
 
     void ShowTables();
     // Opens an archive file, or merges it into the records on show; throws KadrelError.
-    void OpenArchiveFile(const QString& path);
+    // False when the file's model has no driver, which leaves everything as it was.
+    bool OpenArchiveFile(const QString& path);
     void ApplyLanguage(int value);
 
     // Commands, each checking its own preconditions.

@@ -23,7 +23,7 @@ QString ExtensionOf(const QString& path)
 
 } // namespace
 
-void TMainForm::OpenArchiveFile(const QString& path)
+bool TMainForm::OpenArchiveFile(const QString& path)
 {
     const QString unreadable = Message(msgFileUnreadable, Config.Lang) + path;
     const QString extension = ExtensionOf(path);
@@ -35,13 +35,17 @@ void TMainForm::OpenArchiveFile(const QString& path)
     if (type == 0)
         throw KadrelError(unreadable);
     if (!m_discovery->SelectDevice(type))
-        return;
+        return false;
     sDevSelectBox->SetItemIndex(-1);
-    // A failed load leaves the driver's records as they were, so the tables stay true;
-    // there is then no current file, so Save asks for a name.
+    // After a failed load there is no current file, so Save asks for a name; the tables show
+    // what Save would write: the records of a merge, none when the file was to replace them.
     m_fileName.clear();
-    if (!ActiveDriver->LoadFromFile(path))
+    if (!ActiveDriver->LoadFromFile(path)) {
+        UpdateBasicGrid();
+        UpdateDetailGrid(SelectionTop() - 1);
+        ShowComment(SelectionTop() - 1);
         throw KadrelError(unreadable);
+    }
     const TArchDupStat stat = ActiveDriver->RemoveDuplicates();
     SetStatusText(
         DuplicateSummary(msgFileOpened, stat.Duplicates, stat.Uniquie, stat.New, Config.Lang));
@@ -53,6 +57,7 @@ void TMainForm::OpenArchiveFile(const QString& path)
     ShowTables();
     ShowComment(SelectionTop() - 1);
     m_statusPanel1->setText(ActiveDriver->GetDevName());
+    return true;
 }
 
 void TMainForm::ActionOpenExecute()
@@ -60,8 +65,10 @@ void TMainForm::ActionOpenExecute()
     const QString path = m_prompts->ChooseOpenFile(ArchiveOpenFilter, m_fileName);
     if (path.isEmpty())
         return;
-    OpenArchiveFile(path);
-    m_fileName = path;
+    // A file of a model without a driver leaves the current file as it was, so that Save
+    // cannot write the records on show into it.
+    if (OpenArchiveFile(path))
+        m_fileName = path;
 }
 
 void TMainForm::ActionSaveExecute()
