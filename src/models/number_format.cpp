@@ -11,105 +11,147 @@
 namespace
 {
 
+// Every double has a finite decimal expansion of at most 767 significant digits after the
+// first, so that many digits after the first give it exactly.
+constexpr int AllDigits = 767;
+// The digits a value is first written with. Rounding them to the few digits a cell keeps gives
+// the rounding of the value itself, except when they end in exactly a half at the digit that
+// decides: only then is the whole expansion needed to tell a half from a near half.
+constexpr int ShortDigits = 40;
+
 // A finite value as 0.d1d2... x 10^exponent with d1 not 0; no digits means zero.
 struct TDecimal {
     bool negative = false;
-    std::string digits;
+    int count = 0;
     int exponent = 0;
-};
+    char digits[AllDigits + 2];
 
-// Every double has a finite decimal expansion of at most 767 significant digits. Taking it
-// whole lets halves be decided on the value itself, not on an already rounded text.
-constexpr int AllDigits = 767;
+    bool IsZero() const { return count == 0; }
+};
 
 void DropTrailingZeros(TDecimal& number)
 {
-    while (!number.digits.empty() && number.digits.back() == '0')
-        number.digits.pop_back();
+    while (number.count > 0 && number.digits[number.count - 1] == '0')
+        --number.count;
 }
 
-TDecimal ExactDecimal(double value)
+// The value's first `significant` digits, the last one rounded to nearest.
+void Expand(double value, int significant, TDecimal& number)
 {
-    TDecimal number;
     number.negative = std::signbit(value);
+    number.count = 0;
+    number.exponent = 0;
     if (value == 0)
-        return number;
+        return;
     char buffer[AllDigits + 16];
     const char* const text = buffer;
     const char* const end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                          std::chars_format::scientific, AllDigits)
+                                          std::chars_format::scientific, significant - 1)
                                 .ptr;
-    // The text reads d.ddd...e+xx, without a terminating zero.
+    // The text reads d.ddd...e+xx (or de+xx for one digit), without a terminating zero.
     const char* const mark = std::find(text, end, 'e');
-    number.digits.push_back(text[0]);
-    number.digits.append(text + 2, mark);
+    number.digits[0] = text[0];
+    number.count = 1;
+    if (mark - text > 2) {
+        std::copy(text + 2, mark, number.digits + 1);
+        number.count += int(mark - text - 2);
+    }
     const char* const exponent = mark[1] == '+' ? mark + 2 : mark + 1;
     std::from_chars(exponent, end, number.exponent);
     ++number.exponent;
     DropTrailingZeros(number);
-    return number;
 }
 
 // Keeps the first `keep` digits, rounding halves away from zero. A `keep` of 0 rounds at the
 // place before the first digit (zero or one unit of that place); less than 0 gives zero.
 void KeepDigits(TDecimal& number, int keep)
 {
-    if (int(number.digits.size()) <= keep)
+    if (number.count <= keep)
         return;
-    const bool up = keep >= 0 && number.digits[size_t(keep)] >= '5';
+    const bool up = keep >= 0 && number.digits[keep] >= '5';
     if (keep <= 0 && !up) {
-        number = TDecimal{number.negative, {}, 0};
+        number.count = 0;
+        number.exponent = 0;
         return;
     }
-    number.digits.resize(size_t(keep));
+    number.count = keep;
     if (up) {
         int i = keep - 1;
-        for (; i >= 0 && number.digits[size_t(i)] == '9'; --i)
-            number.digits[size_t(i)] = '0';
+        for (; i >= 0 && number.digits[i] == '9'; --i)
+            number.digits[i] = '0';
         if (i >= 0) {
-            ++number.digits[size_t(i)];
+            ++number.digits[i];
         } else {
-            number.digits.insert(number.digits.begin(), '1');
+            std::copy_backward(number.digits, number.digits + keep, number.digits + keep + 1);
+            number.digits[0] = '1';
+            ++number.count;
             ++number.exponent;
         }
     }
     DropTrailingZeros(number);
 }
 
-bool IsZero(const TDecimal& number)
+// True when the digits end in a 5 exactly at the digit that decides the rounding.
+bool EndsInHalf(const TDecimal& number, int keep)
 {
-    return number.digits.empty();
+    return keep >= 0 && number.count == keep + 1 && number.digits[keep] == '5';
 }
 
-QString Sign(const TDecimal& number)
+// The value rounded to the digits `keepOf(exponent)` keeps, halves decided on the exact value.
+template <class TKeepOf> void Round(double value, TKeepOf keepOf, TDecimal& number)
 {
-    return number.negative && !IsZero(number) ? QStringLiteral("-") : QString();
+    Expand(value, ShortDigits, number);
+    if (EndsInHalf(number, keepOf(number.exponent)))
+        Expand(value, AllDigits + 1, number);
+    KeepDigits(number, keepOf(number.exponent));
 }
 
-QString IntegerDigits(const TDecimal& number)
+void AppendZeros(QString& text, int count)
 {
-    if (number.exponent <= 0)
-        return QStringLiteral("0");
-    const int count = number.exponent;
-    const int present = std::min(count, int(number.digits.size()));
-    return QString::fromLatin1(number.digits.data(), present) +
-           QString(count - present, QLatin1Char('0'));
+    for (int i = 0; i < count; ++i)
+        text += QLatin1Char('0');
 }
 
-QString FractionDigits(const TDecimal& number)
+void AppendSign(QString& text, const TDecimal& number)
 {
-    const int count = int(number.digits.size());
-    if (number.exponent >= count)
-        return QString();
-    if (number.exponent < 0)
-        return QString(-number.exponent, QLatin1Char('0')) +
-               QString::fromLatin1(number.digits.data(), count);
-    return QString::fromLatin1(number.digits.data() + number.exponent, count - number.exponent);
+    if (number.negative && !number.IsZero())
+        text += QLatin1Char('-');
 }
 
-QString ExponentDigits(int exponent)
+void AppendIntegerDigits(QString& text, const TDecimal& number)
 {
-    return QString::number(std::abs(exponent)).rightJustified(2, QLatin1Char('0'));
+    if (number.exponent <= 0) {
+        text += QLatin1Char('0');
+        return;
+    }
+    const int present = std::min(number.exponent, number.count);
+    text += QLatin1String(number.digits, present);
+    AppendZeros(text, number.exponent - present);
+}
+
+int FractionLength(const TDecimal& number)
+{
+    return number.exponent >= number.count ? 0 : number.count - number.exponent;
+}
+
+void AppendFractionDigits(QString& text, const TDecimal& number)
+{
+    if (number.exponent >= number.count)
+        return;
+    if (number.exponent < 0) {
+        AppendZeros(text, -number.exponent);
+        text += QLatin1String(number.digits, number.count);
+        return;
+    }
+    text += QLatin1String(number.digits + number.exponent, number.count - number.exponent);
+}
+
+void AppendExponentDigits(QString& text, int exponent)
+{
+    const int magnitude = std::abs(exponent);
+    if (magnitude < 10)
+        text += QLatin1Char('0');
+    text += QString::number(magnitude);
 }
 
 QString NonFiniteText(double value)
@@ -124,58 +166,86 @@ QString NonFiniteText(double value)
     throw KadrelError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
 }
 
+// Room for a sign, the digits, a separator, zeros and an exponent of the short forms.
+constexpr int TypicalLength = 24;
+
 } // namespace
 
 QString FormatGeneral(double value, int precision, const QLocale& locale)
 {
     if (!std::isfinite(value))
         return NonFiniteText(value);
-    TDecimal number = ExactDecimal(value);
-    KeepDigits(number, precision);
-    if (IsZero(number))
+    TDecimal number;
+    Round(
+        value, [precision](int) { return precision; }, number);
+    if (number.IsZero())
         return QStringLiteral("0");
 
-    const QString separator = locale.decimalPoint();
+    QString text;
+    text.reserve(TypicalLength);
+    AppendSign(text, number);
     if (number.exponent >= -3 && number.exponent <= precision) {
-        const QString fraction = FractionDigits(number);
-        return Sign(number) + IntegerDigits(number) +
-               (fraction.isEmpty() ? QString() : separator + fraction);
+        AppendIntegerDigits(text, number);
+        if (FractionLength(number) > 0) {
+            text += locale.decimalPoint();
+            AppendFractionDigits(text, number);
+        }
+        return text;
     }
     const int exponent = number.exponent - 1;
-    QString text = Sign(number) + QLatin1Char(number.digits[0]);
-    if (number.digits.size() > 1)
-        text += separator +
-                QString::fromLatin1(number.digits.data() + 1, qsizetype(number.digits.size() - 1));
-    return text + QLatin1Char('E') + (exponent < 0 ? QStringLiteral("-") : QString()) +
-           ExponentDigits(exponent);
+    text += QLatin1Char(number.digits[0]);
+    if (number.count > 1) {
+        text += locale.decimalPoint();
+        text += QLatin1String(number.digits + 1, number.count - 1);
+    }
+    text += QLatin1Char('E');
+    if (exponent < 0)
+        text += QLatin1Char('-');
+    AppendExponentDigits(text, exponent);
+    return text;
 }
 
 QString FormatFixed2(double value, const QLocale& locale)
 {
     if (!std::isfinite(value))
         return NonFiniteText(value);
-    TDecimal number = ExactDecimal(value);
+    TDecimal number;
     // Two significant digits and two decimals in one rounding, so that no half is made by
     // an earlier rounding (0.0449 stays 0.04).
-    KeepDigits(number, std::min(2, number.exponent + 2));
+    Round(
+        value, [](int exponent) { return std::min(2, exponent + 2); }, number);
     if (number.exponent > 2)
         return FormatGeneral(value, 2, locale);
-    return Sign(number) + IntegerDigits(number) + locale.decimalPoint() +
-           FractionDigits(number).leftJustified(2, QLatin1Char('0'));
+    QString text;
+    text.reserve(TypicalLength);
+    AppendSign(text, number);
+    AppendIntegerDigits(text, number);
+    text += locale.decimalPoint();
+    AppendFractionDigits(text, number);
+    AppendZeros(text, 2 - FractionLength(number));
+    return text;
 }
 
 QString FormatExp4(double value, const QLocale& locale)
 {
     if (!std::isfinite(value))
         return NonFiniteText(value);
-    TDecimal number = ExactDecimal(value);
-    KeepDigits(number, 4);
-    const int exponent = IsZero(number) ? 0 : number.exponent - 1;
-    const QString digits =
-        QString::fromLatin1(number.digits.data(), qsizetype(number.digits.size()))
-            .leftJustified(4, QLatin1Char('0'));
-    return Sign(number) + digits[0] + locale.decimalPoint() + digits.mid(1) + QLatin1Char('E') +
-           (exponent < 0 ? QLatin1Char('-') : QLatin1Char('+')) + ExponentDigits(exponent);
+    TDecimal number;
+    Round(
+        value, [](int) { return 4; }, number);
+    const int exponent = number.IsZero() ? 0 : number.exponent - 1;
+    QString text;
+    text.reserve(TypicalLength);
+    AppendSign(text, number);
+    for (; number.count < 4; ++number.count)
+        number.digits[number.count] = '0';
+    text += QLatin1Char(number.digits[0]);
+    text += locale.decimalPoint();
+    text += QLatin1String(number.digits + 1, 3);
+    text += QLatin1Char('E');
+    text += exponent < 0 ? QLatin1Char('-') : QLatin1Char('+');
+    AppendExponentDigits(text, exponent);
+    return text;
 }
 
 double ReadFloat(const QString& text, const QLocale& locale)
