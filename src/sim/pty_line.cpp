@@ -36,7 +36,8 @@ bool PtyLine::open()
 {
     if (isOpen())
         return true;
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    // Close-on-exec: a program started meanwhile must not keep the line up after a hang-up.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master < 0) {
         m_error = systemError("posix_openpt");
         return false;
@@ -48,7 +49,7 @@ bool PtyLine::open()
         ::close(master);
         return false;
     }
-    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
+    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (slave < 0) {
         m_error = systemError("open slave");
         ::close(master);
