@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools
     qt6-l10n-tools qt6-translations-l10n libgl-dev
     libudev1 fonts-liberation2 poppler-utils xvfb xauth libbenchmark-dev
+    dpkg-dev file
 )
 
 missing=()
