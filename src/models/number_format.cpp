@@ -3,9 +3,11 @@
 #include "link/kadrel_error.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace
@@ -97,9 +99,65 @@ bool EndsInHalf(const TDecimal& number, int keep)
     return keep >= 0 && number.count == keep + 1 && number.digits[keep] == '5';
 }
 
+#ifdef __SIZEOF_INT128__
+// Values from 10^-5 to 2^53, which is every value the tables hold, take a shorter way: their
+// first 18 or 19 digits cut off (not rounded) by exact integer arithmetic on the binary form.
+// Cut digits round exactly, since the digit after the last one kept tells alone whether the
+// rest reaches a half.
+constexpr int CutDigits = 18;
+constexpr int MaxCutScale = 22;
+
+// 10^0 to 10^MaxCutScale.
+constexpr std::array<unsigned __int128, MaxCutScale + 1> PowersOfTen = [] {
+    std::array<unsigned __int128, MaxCutScale + 1> powers{};
+    powers[0] = 1;
+    for (size_t i = 1; i < powers.size(); ++i)
+        powers[i] = powers[i - 1] * 10;
+    return powers;
+}();
+
+// Returns how many digits were cut off, 0 for a value outside the range.
+int ExpandCut(double value, TDecimal& number)
+{
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int biasedExponent = int(bits >> 52 & 0x7FF);
+    if (biasedExponent == 0)
+        return 0;
+    // |value| = mantissa / 2^shift exactly, with 2^52 <= mantissa < 2^53.
+    const uint64_t mantissa = (bits & ((uint64_t(1) << 52) - 1)) | uint64_t(1) << 52;
+    const int shift = 1075 - biasedExponent;
+    // 2^(52 - shift) <= |value|, so the decimal exponent is this or one more (log10(2) is
+    // 78913 / 2^18 closely enough for every exponent a double has).
+    const int decimalExponent = ((52 - shift) * 78913) >> 18;
+    const int scale = CutDigits - 1 - decimalExponent;
+    if (shift < 0 || scale > MaxCutScale)
+        return 0;
+    // Below 2^53 * 10^22 < 2^128, and the quotient below 10^19 < 2^64.
+    auto cut = uint64_t((mantissa * PowersOfTen[size_t(scale)]) >> shift);
+    char reversed[20];
+    int count = 0;
+    for (; cut > 0; cut /= 10)
+        reversed[count++] = char('0' + cut % 10);
+    std::reverse_copy(reversed, reversed + count, number.digits);
+    number.negative = bits >> 63 != 0;
+    number.count = count;
+    number.exponent = count - scale;
+    DropTrailingZeros(number);
+    return count;
+}
+#endif
+
 // The value rounded to the digits `keepOf(exponent)` keeps, halves decided on the exact value.
 template <class TKeepOf> void Round(double value, TKeepOf keepOf, TDecimal& number)
 {
+#ifdef __SIZEOF_INT128__
+    const int cutDigits = ExpandCut(value, number);
+    if (cutDigits > 0 && keepOf(number.exponent) < cutDigits) {
+        KeepDigits(number, keepOf(number.exponent));
+        return;
+    }
+#endif
     Expand(value, ShortDigits, number);
     if (EndsInHalf(number, keepOf(number.exponent)))
         Expand(value, AllDigits + 1, number);
