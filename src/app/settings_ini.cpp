@@ -102,7 +102,8 @@ void TProfileFile::SetValue(const char* section, const char* key, const QByteArr
 void TProfileFile::Save(const QString& path) const
 {
     QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
+    // Unbuffered, a full disk fails the write itself instead of cutting the file unnoticed.
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     if (written && m_byteOrderMark)
         written = file.write(ByteOrderMark) == ByteOrderMark.size();
     for (const QByteArray& line : m_lines) {

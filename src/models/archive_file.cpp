@@ -130,13 +130,20 @@ void WriteArchiveFile(const QString& fileName, const TKadrelInfo& info, const TA
 {
     const QByteArray bytes = encode(info, records, recordSize);
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, a disk that fills up fails the write itself; through the buffer the short
+    // write would pass unnoticed and a cut file would replace the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw fileError("Cannot create file", fileName,
                         failureReason(file, "the file cannot be created there"));
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = failureReason(file, "not every byte was written");
-        file.cancelWriting();
-        throw fileError("Cannot write file", fileName, reason);
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
+        if (count <= 0) {
+            const QString reason = failureReason(file, "not every byte was written");
+            file.cancelWriting();
+            throw fileError("Cannot write file", fileName, reason);
+        }
+        written += count;
     }
     if (!file.commit())
         throw fileError("Cannot write file", fileName,
@@ -155,7 +162,16 @@ bool ReadArchiveFile(const QString& fileName, int recordSize, const TEntryFactor
         const QByteArray bytes = file.readAll();
         if (bytes.size() != file.size())
             return false;
+        return ReadArchiveFile(bytes, recordSize, newEntry, info, records);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
 
+bool ReadArchiveFile(const QByteArray& bytes, int recordSize, const TEntryFactory& newEntry,
+                     TKadrelInfo& info, TArchiveList& records)
+{
+    try {
         TKadrelInfo readInfo{};
         TArchiveList loaded;
         if (!ArchiveParser(bytes).parse(recordSize, newEntry, readInfo, loaded))

@@ -17,3 +17,6 @@ void WriteArchiveFile(const QString& fileName, const TKadrelInfo& info,
 // returns true; on any failure returns false and touches neither.
 bool ReadArchiveFile(const QString& fileName, int recordSize, const TEntryFactory& newEntry,
                      TKadrelInfo& info, TArchiveList& records);
+// The same for the whole content of a file already in memory.
+bool ReadArchiveFile(const QByteArray& bytes, int recordSize, const TEntryFactory& newEntry,
+                     TKadrelInfo& info, TArchiveList& records);
