@@ -1,5 +1,6 @@
 // The main window's instrument side: completion events of the driver and the commands that
 // talk to the instrument.
+#include "app/archive_backup.h"
 #include "app/dev_select_box.h"
 #include "app/general.h"
 
@@ -54,9 +55,10 @@ void TMainForm::OperationCompleted(TOperationType op)
 void TMainForm::ShowReadSummary()
 {
     const TArchDupStat stat = ActiveDriver->RemoveDuplicates();
+    const QString backupNote = BackupCompletedRead(*ActiveDriver, SettingsFolder(), Config.Lang);
     SetStatusText(
         DuplicateSummary(msgArchiveReaded, stat.Duplicates, stat.Uniquie, stat.New, Config.Lang) +
-        u' ');
+        u' ' + backupNote);
     ShowTables();
     UpdateBasicGrid();
     UpdateDetailGrid(0);
