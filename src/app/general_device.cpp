@@ -4,11 +4,13 @@
 #include "app/dev_select_box.h"
 #include "app/general.h"
 
+#include "link/kadrel_base.h"
 #include "models/messages.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QProgressBar>
+#include <QSplitter>
 
 void TMainForm::OperationCompleted(TOperationType op)
 {
@@ -47,8 +49,19 @@ void TMainForm::OperationCompleted(TOperationType op)
     case otResultDelete:
         SetStatusText(Message(msgResultsRemoved, Config.Lang));
         break;
-    case otDevDisconnected:
+    case otDevDisconnected: {
+        // An instrument lost in the middle of a read leaves the records that came on show,
+        // to be saved; otherwise the window stays as it is.
+        const auto* driver = dynamic_cast<const TKadrelBase*>(ActiveDriver.get());
+        if (DetailSplitter->isHidden() && driver && !driver->Archive().empty()) {
+            ShowTables();
+            UpdateBasicGrid();
+            UpdateDetailGrid(0);
+            FitBasicGrid();
+            FitDetailGrid();
+        }
         break;
+    }
     }
 }
 

@@ -5,6 +5,7 @@
 #include "app/trans.h"
 
 #include "link/kadrel_error.h"
+#include "models/driver_factory.h"
 #include "models/messages.h"
 
 #include <QFileInfo>
@@ -34,6 +35,13 @@ bool TMainForm::OpenArchiveFile(const QString& path)
     }
     if (type == 0)
         throw KadrelError(unreadable);
+    // A file that cannot be read changes nothing: it is tried on a driver of its own before
+    // the records on show are merged with it or replaced by it.
+    const IKadrelPtr trial = CreateModelDriver(type);
+    if (trial && !trial->LoadFromFile(path)) {
+        m_fileName.clear();
+        throw KadrelError(unreadable);
+    }
     if (!m_discovery->SelectDevice(type))
         return false;
     sDevSelectBox->SetItemIndex(-1);

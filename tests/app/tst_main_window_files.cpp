@@ -284,7 +284,7 @@ private slots:
         QTest::addColumn<int>("mergeAnswer");
         QTest::addColumn<int>("kept");
         QTest::newRow("merged") << int(IPrompts::Yes) << 7;
-        QTest::newRow("not merged") << int(IPrompts::No) << 0;
+        QTest::newRow("not merged") << int(IPrompts::No) << 7;
     }
 
     // The tables keep showing what the driver holds, and Save asks for a name rather than
