@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the program need, when missing.
+# Installs the Debian packages the build, the tests and the program need, when missing; the
+# packages named as arguments as well.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
     qt6-l10n-tools qt6-translations-l10n libgl-dev
     libudev1 fonts-liberation2 poppler-utils xvfb xauth libbenchmark-dev
     dpkg-dev file
+    "$@"
 )
 
 missing=()
