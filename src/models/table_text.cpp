@@ -1,5 +1,7 @@
 #include "models/table_text.h"
 
+#include <algorithm>
+
 namespace
 {
 
@@ -23,19 +25,27 @@ QString CopyRowsWithDetails(IKadrel& driver, const TStringGrid& basic, int first
             text += scratch.Cell(c, 0) + u'(' + QString::number(probe) + u')' + Tab;
     }
     text += LineEnd;
+    // A line is about as long as the header line; room for all of them at once spares copying
+    // a text of many megabytes again and again while it grows.
+    text.reserve(text.size() * qsizetype(std::max(count, 0) + 1));
 
     for (int r = first; r < first + count; ++r) {
-        QString line;
-        for (int c = 0; c < basic.ColCount(); ++c)
-            line += basic.Cell(c, r) + Tab;
-        line += driver.GetComment(r - 1).replace(u'\r', u' ') + Tab;
+        for (int c = 0; c < basic.ColCount(); ++c) {
+            text += basic.Cell(c, r);
+            text += Tab;
+        }
+        text += driver.GetComment(r - 1).replace(u'\r', u' ');
+        text += Tab;
         driver.UpdateDetailGrid(scratch, r - 1);
         for (int row = 1; row < scratch.RowCount(); ++row) {
-            for (int c = 0; c < scratch.ColCount(); ++c)
-                line += scratch.Cell(c, row) + Tab;
+            for (int c = 0; c < scratch.ColCount(); ++c) {
+                text += scratch.Cell(c, row);
+                text += Tab;
+            }
         }
-        line.chop(1);
-        text += line + LineEnd;
+        // The line's last TAB.
+        text.chop(1);
+        text += LineEnd;
     }
     return text;
 }
