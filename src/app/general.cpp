@@ -230,6 +230,7 @@ void TMainForm::ShowLoading()
 void TMainForm::ShowTables()
 {
     CommentMemo->clear();
+    m_commentIndex = -1;
     DetailSplitter->show();
     ProgressBarLoad->hide();
     FitStatusBar();

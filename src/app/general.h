@@ -207,6 +207,9 @@ private:
     QAction* smPrintComments = nullptr;
 
     int lastSelectRow = 0;
+    // The record whose comment the pane shows, -1 for none: leaving the pane stores its text
+    // there, also when the selection or the records have changed since.
+    int m_commentIndex = -1;
     bool isReadAfterClockWrite = false;
     int m_curLang = 0;
     QString m_fileName;     // the current file: Save writes here without asking

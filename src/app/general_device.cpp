@@ -57,6 +57,7 @@ void TMainForm::OperationCompleted(TOperationType op)
             ShowTables();
             UpdateBasicGrid();
             UpdateDetailGrid(0);
+            ShowComment(0);
             FitBasicGrid();
             FitDetailGrid();
         }
@@ -75,6 +76,7 @@ void TMainForm::ShowReadSummary()
     ShowTables();
     UpdateBasicGrid();
     UpdateDetailGrid(0);
+    ShowComment(0);
     FitBasicGrid();
     FitDetailGrid();
     emit archiveShown();
@@ -119,5 +121,6 @@ void TMainForm::ActionDeleteResultsExecute()
     ActiveDriver->RemoveResults(start, count, !Config.isLoadTypeFile);
     UpdateBasicGrid();
     UpdateDetailGrid(start);
+    ShowComment(start);
     FitBasicGrid();
 }

@@ -77,14 +77,18 @@ void TMainForm::BasicGridSelectCell(int row)
 
 void TMainForm::ShowComment(int index)
 {
+    m_commentIndex = index;
     CommentMemo->setPlainText(CommentPaneText(CommentTextToLines(ActiveDriver->GetComment(index))));
 }
 
 void TMainForm::CommentMemoExit()
 {
-    if (!ActiveDriver)
+    // A range selected from its top row down shows the comment of its bottom row, and a
+    // deletion or a read moves records under the selection: the text goes back to the
+    // record it was shown for, not to the selection's top row.
+    if (!ActiveDriver || m_commentIndex < 0)
         return;
-    ActiveDriver->SetComment(SelectionTop() - 1,
+    ActiveDriver->SetComment(m_commentIndex,
                              CommentLinesToText(CommentPaneLines(CommentMemo->toPlainText())));
 }
 

@@ -45,6 +45,16 @@ void DragSplitter(const TWindowFixture& fx, int pixels)
     QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, grip - QPoint(pixels, 0));
 }
 
+// The focus goes into the comment pane and leaves it again for the probe table, without
+// a keystroke: nothing the user could see changes.
+void PassThroughPane(const TWindowFixture& fx)
+{
+    fx.commentMemo()->setFocus();
+    QVERIFY(fx.commentMemo()->hasFocus());
+    fx.detailGrid()->setFocus();
+    QVERIFY(!fx.commentMemo()->hasFocus());
+}
+
 // Typed key by key; QTest's own typing knows only ASCII.
 void Type(QWidget* widget, const QString& text)
 {
@@ -163,6 +173,74 @@ private slots:
         QCOMPARE(memo->toPlainText(), QString());
         fx.clickRow(fx.basicGrid(), 2);
         QCOMPARE(CommentPaneLines(memo->toPlainText()), shownAgain);
+    }
+
+    // With a range selected by a click on its top row and a shift-click on its bottom row,
+    // the pane shows the bottom record's comment, and that is where it is kept.
+    void commentOfRangeSelection()
+    {
+        TWindowFixture fx;
+        fx.addInstrument(devAN, "A001", 6);
+        fx.start();
+        QVERIFY(fx.waitForArchives(1));
+        QVERIFY(fx.activate());
+        ActiveDriver->SetComment(2, "top");
+        ActiveDriver->SetComment(4, "bottom");
+        fx.clickRow(fx.basicGrid(), 3);
+        fx.clickRow(fx.basicGrid(), 5, 0, Qt::ShiftModifier);
+        QCOMPARE(fx.commentMemo()->toPlainText(), QStringLiteral("bottom\n"));
+
+        PassThroughPane(fx);
+
+        QCOMPARE(ActiveDriver->GetComment(2), QStringLiteral("top"));
+        QCOMPARE(ActiveDriver->GetComment(4), QStringLiteral("bottom"));
+    }
+
+    // After a deletion the pane shows the comment of the record now in the selected row.
+    void commentAfterDeletion()
+    {
+        TWindowFixture fx;
+        fx.addInstrument(devAN, "A001", 6);
+        fx.start();
+        QVERIFY(fx.waitForArchives(1));
+        QVERIFY(fx.activate());
+        ActiveDriver->SetComment(2, "deleted");
+        ActiveDriver->SetComment(3, "moved");
+        fx.clickRow(fx.basicGrid(), 3);
+
+        fx.trigger("ActionDeleteResults");
+        QCOMPARE(fx.commentMemo()->toPlainText(), QStringLiteral("moved\n"));
+        PassThroughPane(fx);
+
+        QCOMPARE(ActiveDriver->GetComment(2), QStringLiteral("moved"));
+    }
+
+    // A read merged into the records on show moves them; the pane shows the comment of the
+    // first record, whose probe rows are shown, and keeps no other record's comment.
+    void commentAfterMergedRead()
+    {
+        TWindowFixture fx;
+        fx.addInstrument(devAN, "A001", 6);
+        KadrelSimulator* second = fx.addInstrument(devAN, "A002", 0);
+        second->setRecords(Records(devAN, 3, 2, QDateTime(QDate(2024, 7, 1), QTime(9, 0))), 2);
+        fx.start();
+        QVERIFY(fx.waitForArchives(1));
+        QVERIFY(fx.activate());
+        for (int i = 0; i < 6; ++i)
+            ActiveDriver->SetComment(i, QStringLiteral("note %1").arg(i));
+        fx.clickRow(fx.basicGrid(), 5);
+        fx.Prompts->Answers << IPrompts::Yes;
+        fx.chooseInstrument(1);
+        QVERIFY(fx.waitForArchives(2));
+
+        QCOMPARE(fx.commentMemo()->toPlainText(), ActiveDriver->GetComment(0));
+        PassThroughPane(fx);
+
+        QStringList comments;
+        for (int i = 0; i < 9; ++i)
+            comments << ActiveDriver->GetComment(i);
+        QCOMPARE(comments, (QStringList{"", "", "", "note 0", "note 1", "note 2", "note 3",
+                                        "note 4", "note 5"}));
     }
 
     // Ctrl+C copies the selected records, not the text selected in the comment pane.
