@@ -37,6 +37,8 @@ private slots:
     void widths();
     void viewFollowsFontSizeAndContents();
     void viewOfTwoColumnsKeepsWidths();
+    void numbersInFontsWithAndWithoutKerning_data();
+    void numbersInFontsWithAndWithoutKerning();
 };
 
 void TestFitColumns::widths_data()
@@ -124,6 +126,38 @@ void TestFitColumns::viewOfTwoColumnsKeepsWidths()
     FitColumns(&view);
     QCOMPARE(view.columnWidth(0), 40);
     QCOMPARE(view.columnWidth(1), 50);
+}
+
+void TestFitColumns::numbersInFontsWithAndWithoutKerning_data()
+{
+    QTest::addColumn<QString>("family");
+    // Digits all alike, measured by their patterns.
+    QTest::newRow("DejaVu Sans") << "DejaVu Sans";
+    // "11" set closer than "00": every text measured as it is.
+    QTest::newRow("Liberation Sans") << "Liberation Sans";
+}
+
+// Numbers that differ only in their digits are as wide as the font sets them.
+void TestFitColumns::numbersInFontsWithAndWithoutKerning()
+{
+    QFETCH(QString, family);
+    TStringGrid grid = makeGrid({{"N", "R", "Time", "E"},
+                                 {"10000", "11.111", "11:11", "1.1E-11"},
+                                 {"11111", "7.0000", "00:00", "0.0E-00"},
+                                 {"20000", "1.7777", "17:71", "7.1E-17"}});
+    StringGridModel model;
+    model.setGrid(&grid);
+    QTableView view;
+    view.setFont(QFont(family));
+    view.setModel(&model);
+    FitColumns(&view);
+    const QFontMetrics metrics(view.font());
+    const std::vector<int> expected = FitColumnWidths(
+        ColumnTextWidths(
+            grid, [&metrics](const QString& text) { return metrics.horizontalAdvance(text); }),
+        view.viewport()->width());
+    for (int col = 0; col < grid.ColCount(); ++col)
+        QCOMPARE(view.columnWidth(col), expected[size_t(col)]);
 }
 
 QTEST_MAIN(TestFitColumns)
