@@ -3,6 +3,7 @@
 #include "app/trans.h"
 #include "demo/demo_instruments.h"
 #include "link/kadrel_driver.h"
+#include "link/kadrel_error.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -14,25 +15,39 @@
 namespace
 {
 
-// Saves the archive on show and a picture of the window into `folder`, then ends the program.
+// Saves the archive on show and a picture of the window into `folder`, then ends the program,
+// with status 1 when either cannot be written.
 void SaveSnapshot(TMainForm& window, const QString& folder)
 {
     const QString archive = QDir(folder).filePath("demo.kadrel1an");
     const QString picture = QDir(folder).filePath("window.png");
-    ActiveDriver->SaveToFile(archive);
-    window.grab().save(picture);
+    try {
+        ActiveDriver->SaveToFile(archive);
+    } catch (const KadrelError& error) {
+        std::fprintf(stderr, "kadrel_connect: %s\n", qPrintable(error.message()));
+        QCoreApplication::exit(1);
+        return;
+    }
+    if (!window.grab().save(picture)) {
+        std::fprintf(stderr, "kadrel_connect: cannot write %s\n", qPrintable(picture));
+        QCoreApplication::exit(1);
+        return;
+    }
     std::printf("Saved %s and %s\n", qPrintable(archive), qPrintable(picture));
     QCoreApplication::quit();
 }
 
-// A demonstration without a display starts in English without asking for the language.
-void PrepareSnapshotSettings(const QString& documents)
+// A demonstration without a display starts in English without asking for the language; false
+// when the folder cannot hold its settings, where the language would have to be asked.
+bool PrepareSnapshotSettings(const QString& documents)
 {
     const QString folder = QDir(documents).filePath("Norvent/KADREL-1");
     QDir().mkpath(folder);
     QFile settings(QDir(folder).filePath("Kadrel-1.ini"));
-    if (!settings.exists() && settings.open(QIODevice::WriteOnly))
-        settings.write("[Settings]\r\nLanguage=1\r\nAutoClock=1\r\n");
+    if (settings.exists())
+        return true;
+    return settings.open(QIODevice::WriteOnly) &&
+           settings.write("[Settings]\r\nLanguage=1\r\nAutoClock=1\r\n") > 0;
 }
 
 } // namespace
@@ -75,9 +90,11 @@ int main(int argc, char* argv[])
     }
     const QString snapshot = parser.value("snapshot");
     if (!snapshot.isEmpty()) {
-        QDir().mkpath(snapshot);
         options.documentsFolder = snapshot;
-        PrepareSnapshotSettings(snapshot);
+        if (!PrepareSnapshotSettings(snapshot)) {
+            std::fprintf(stderr, "kadrel_connect: cannot write into %s\n", qPrintable(snapshot));
+            return 1;
+        }
     }
 
     TMainForm window(options);
