@@ -182,13 +182,18 @@ private slots:
         QTest::addColumn<QList<int>>("b");
         QTest::addColumn<int>("result");
         QTest::newRow("later year first") << QList<int>{1, 2025, 1, 1, 0, 0}
-                                          << QList<int>{1, 2024, 12, 31, 23, 59} << -1;
+                                          << QList<int>{2, 2024, 12, 31, 23, 59} << -1;
         QTest::newRow("earlier minute last") << QList<int>{1, 2024, 1, 1, 0, 0}
-                                             << QList<int>{1, 2024, 1, 1, 0, 1} << 1;
+                                             << QList<int>{2, 2024, 1, 1, 0, 1} << 1;
         QTest::newRow("higher number first") << QList<int>{40000, 2024, 1, 1, 0, 0}
                                              << QList<int>{2, 2024, 1, 1, 0, 0} << -1;
         QTest::newRow("duplicates") << QList<int>{7, 2024, 1, 1, 0, 0}
                                     << QList<int>{7, 2024, 1, 1, 0, 0} << 0;
+        // The keys are signed bytes: a year before 2000 is older than 2000.
+        QTest::newRow("year before 2000 last") << QList<int>{1, 1999, 12, 31, 23, 59}
+                                               << QList<int>{2, 2000, 1, 1, 0, 0} << 1;
+        QTest::newRow("negative minute before the hour") << QList<int>{5, 2024, 1, 1, 0, 0}
+                                                         << QList<int>{6, 2024, 1, 1, 0, -1} << -1;
     }
 
     void compareKeys()
@@ -203,6 +208,17 @@ private slots:
         };
         QCOMPARE(CompareArchRecords(base(a), base(b)), result);
         QCOMPARE(CompareArchRecords(base(b), base(a)), -result);
+
+        // Removing duplicates orders the list the same way.
+        TestModel driver;
+        for (const QList<int>& v : {b, a})
+            driver.Add(uint16_t(v[0]), 0, v[1], v[2], v[3], v[4], v[5]);
+        driver.RemoveDuplicates();
+        const QList<uint16_t> expected =
+            result == 0   ? QList<uint16_t>{uint16_t(a[0])}
+            : result < 0 ? QList<uint16_t>{uint16_t(a[0]), uint16_t(b[0])}
+                         : QList<uint16_t>{uint16_t(b[0]), uint16_t(a[0])};
+        QCOMPARE(driver.Nums(), expected);
     }
 
     // Records that differ only in AbsIndex or model fields are duplicates; the statistics
