@@ -47,7 +47,8 @@ double TKadrelEG::InUnit(float value) const
 
 void TKadrelEG::FillModelColumns(TStringGrid& Grid, int row, const TCalcEG& rec) const
 {
-    Grid.SetCell(6, row, QStringLiteral("%1✕%2").arg(rec.Geom.W).arg(rec.Geom.L));
+    // Joined rather than formatted with arg(): a full archive has tens of thousands of rows.
+    Grid.SetCell(6, row, QString::number(rec.Geom.W) + u'✕' + QString::number(rec.Geom.L));
     Grid.SetCell(7, row, QString::number(rec.Geom.Age));
     Grid.SetCell(8, row, FormatGeneral(CalcKt(rec.Geom.Age), 3));
 }

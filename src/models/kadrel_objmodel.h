@@ -11,6 +11,7 @@
 #include "models/string_grid.h"
 
 #include <array>
+#include <cstring>
 #include <vector>
 
 constexpr int ObjNameCount = 8;
@@ -68,6 +69,10 @@ public:
             objmodel::ClearRow(Grid, 1);
             return;
         }
+        // Records in a row mostly name the same object: its cell is made again only when the
+        // name changes, and the rows share one text.
+        const TObjName* lastName = nullptr;
+        QString nameCell;
         for (int i = 0; i < count; ++i) {
             TCalc& rec = this->Rec(i);
             CalcRecord(rec);
@@ -78,7 +83,11 @@ public:
             Grid.SetCell(2, row, NumCell(base));
             Grid.SetCell(3, row, FormatGeneral(InUnit(rec.avg_R_mPa), 5));
             Grid.SetCell(4, row, FormatFixed2(rec.epsilon));
-            Grid.SetCell(5, row, NameCell(rec.Obj()));
+            if (!lastName || std::memcmp(lastName, &rec.Obj(), sizeof(TObjName)) != 0) {
+                lastName = &rec.Obj();
+                nameCell = NameCell(rec.Obj());
+            }
+            Grid.SetCell(5, row, nameCell);
             FillModelColumns(Grid, row, rec);
         }
     }

@@ -70,7 +70,9 @@ void TKadrelTL::FillModelColumns(TStringGrid& Grid, int row, const TCalcTL& rec)
 QString TKadrelTL::GeometryText(const TGeometry& geom) const
 {
     const QString unit = fLang == ruRU ? QStringLiteral("мм") : QStringLiteral("mm");
+    // Joined rather than formatted with arg(): a full archive has tens of thousands of rows.
     if (geom.GType == gtCircle)
-        return QStringLiteral("◯ %1 %2").arg(geom.DorW).arg(unit);
-    return QStringLiteral("▯ %1✕%2 %3").arg(geom.DorW).arg(geom.H).arg(unit);
+        return QStringLiteral("◯ ") + QString::number(geom.DorW) + u' ' + unit;
+    return QStringLiteral("▯ ") + QString::number(geom.DorW) + u'✕' + QString::number(geom.H) +
+           u' ' + unit;
 }

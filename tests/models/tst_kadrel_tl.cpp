@@ -110,6 +110,7 @@ private slots:
     void emptyListLeavesEmptyRows_data();
     void emptyListLeavesEmptyRows();
     void namesReachInstrumentCut();
+    void objectNameOfEveryRecord();
     void namesGrid();
     void factoryNames_data();
     void factoryNames();
@@ -339,6 +340,26 @@ void TestKadrelTL::emptyListLeavesEmptyRows()
     QCOMPARE(grid.ColCount(), 3);
     QCOMPARE(grid.RowCount(), 2);
     QCOMPARE(row(grid, 1), QStringList(3, QString()));
+}
+
+// Records in a row on one object share its cell; a change of object shows at once.
+void TestKadrelTL::objectNameOfEveryRecord()
+{
+    const QStringList names = {"Плитка", "Плитка", "Кирпич", "Плитка", "Плитка №2"};
+    const auto driver = newDriver();
+    for (const QString& name : names) {
+        TArchTL rec = record(rectangle(50, 50), {5000});
+        std::memset(rec.ObjTL.Name, 0, sizeof rec.ObjTL.Name);
+        const QByteArray bytes = ToCp1251(name);
+        std::memcpy(rec.ObjTL.Name, bytes.constData(), size_t(bytes.size()));
+        driver->Append(rec);
+    }
+    TStringGrid grid;
+    driver->UpdateBasicGrid(grid);
+    QStringList shown;
+    for (int r = 1; r < grid.RowCount(); ++r)
+        shown << grid.Cell(5, r);
+    QCOMPARE(shown, names);
 }
 
 void TestKadrelTL::namesReachInstrumentCut()
