@@ -2,8 +2,6 @@
 // the window placement kept between runs, and switching the language there and back.
 #include "window_fixture.h"
 
-#include <QMenuBar>
-
 namespace
 {
 

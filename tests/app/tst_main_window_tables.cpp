@@ -7,8 +7,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QHeaderView>
-#include <QScrollBar>
+#include <numeric>
 
 namespace
 {
