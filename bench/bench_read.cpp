@@ -9,6 +9,7 @@
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
+#include <ctime>
 
 namespace kadrel::bench
 {
@@ -83,6 +84,13 @@ private:
     sim::KadrelSimulator* m_sim = nullptr;
 };
 
+double ThreadCpuSeconds()
+{
+    timespec time{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
+    return double(time.tv_sec) + double(time.tv_nsec) / 1e9;
+}
+
 // Runs the event loop until `done` holds or the time is up.
 bool WaitFor(const bool& done, int timeoutMs)
 {
@@ -116,12 +124,14 @@ TReadFigures ReadArchiveFromSimulator(TKadrelType model, int records, bool wireP
         return figures;
 
     const qint64 bytesBefore = instrument.TrafficBytes();
+    const double cpuBefore = ThreadCpuSeconds();
     QElapsedTimer clock;
     clock.start();
     driver->ReadArchive();
     if (!WaitFor(complete, ReadTimeoutMs))
         return figures;
     figures.Seconds = double(clock.nsecsElapsed()) / 1e9;
+    figures.ProgramCpuSeconds = ThreadCpuSeconds() - cpuBefore;
     figures.Records = driver->GetArchReceived();
     figures.WireSeconds =
         double(instrument.TrafficBytes() - bytesBefore) / double(sim::WireBytesPerSecond);

@@ -13,6 +13,8 @@ struct TReadFigures {
     int Records = 0;
     // The time the request and reply bytes of the read need on the 115200-baud wire.
     double WireSeconds = 0;
+    // Processor time of the program's thread during the read (the simulator has its own).
+    double ProgramCpuSeconds = 0;
 };
 
 // Reads an archive of `records` generated records of `model`, 10 records a page, from

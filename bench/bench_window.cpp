@@ -125,7 +125,7 @@ void Trigger(TMainForm& window, const char* action)
 
 } // namespace
 
-TWindowFigures RunWindowFlows(const QString& archive, bool withComments,
+TWindowFigures RunWindowFlows(const QString& archive, TReportRun report,
                               const QString& scratchFolder)
 {
     TWindowFigures figures;
@@ -186,6 +186,13 @@ TWindowFigures RunWindowFlows(const QString& archive, bool withComments,
     figures.CopySeconds = Seconds(clock);
     figures.CopyChars = QGuiApplication::clipboard()->text().size();
 
+    if (report == TReportRun::None) {
+        window.reset();
+        ActiveDriver.reset();
+        figures.Ok = true;
+        return figures;
+    }
+    const bool withComments = report == TReportRun::WithComments;
     if (window->findChild<QAction*>(QStringLiteral("smPrintComments"))->isChecked() != withComments)
         Trigger(*window, "smPrintComments");
     window->SelectRows(1, 1);

@@ -28,9 +28,12 @@ struct TWindowFigures {
     bool PdfProgressShown = false;
 };
 
-// Runs the flows on a new main window over the archive file `archive`; `withComments` reports
-// with the comment column. `scratchFolder` holds the settings and the PDF.
-TWindowFigures RunWindowFlows(const QString& archive, bool withComments,
+// Which report the flows end with, if any.
+enum class TReportRun { None, Plain, WithComments };
+
+// Runs the flows on a new main window over the archive file `archive`. `scratchFolder` holds
+// the settings and the PDF.
+TWindowFigures RunWindowFlows(const QString& archive, TReportRun report,
                               const QString& scratchFolder);
 
 } // namespace kadrel::bench

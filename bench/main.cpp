@@ -28,7 +28,8 @@ constexpr int CommentEvery = 20;
 const QStringList& AllParts()
 {
     static const QStringList parts = {QStringLiteral("read"), QStringLiteral("window"),
-                                      QStringLiteral("memory"), QStringLiteral("program")};
+                                      QStringLiteral("report"), QStringLiteral("memory"),
+                                      QStringLiteral("program")};
     return parts;
 }
 
@@ -60,8 +61,8 @@ TOptions ParseOptions(const QCoreApplication& app)
          "2000"},
         {"runs", "Runs of every measure (default 3).", "count", "3"},
         {"idle-seconds", "How long the idle program is watched (default 10).", "seconds", "10"},
-        {"parts", "The measures to run, of read, window, memory and program (default all).", "list",
-         AllParts().join(u',')},
+        {"parts", "The measures to run, of read, window, report, memory and program (default all).",
+         "list", AllParts().join(u',')},
         {"models", "The models to measure, of AN, TL, EG and FX (default all).", "list",
          "AN,TL,EG,FX"},
         {"quick", "A short run that only shows that every measure still works: 1000 records, "
@@ -112,10 +113,17 @@ void MeasureReads(const TOptions& options, TResultTable& table)
         TTableRow& row =
             table.Add(QStringLiteral("Read %1 records, 10 a page, no pacing").arg(options.Records),
                       ModelCode(model), QStringLiteral("rec/s"), TBetter::Higher, 100000, 0);
+        // The program's own share of a read, apart from the line's and the simulator's.
+        TTableRow& cpu =
+            table.Add(QStringLiteral("Read, no pacing: the program's processor "
+                                     "time per page"),
+                      ModelCode(model), QStringLiteral("µs"), TBetter::Lower, NoTarget, 0);
         for (int run = 0; run < options.Runs; ++run) {
             const TReadFigures read = ReadArchiveFromSimulator(model, options.Records, false);
-            if (read.Ok)
+            if (read.Ok) {
                 row.Runs.Add(read.Records / read.Seconds);
+                cpu.Runs.Add(read.ProgramCpuSeconds * 1e6 / (read.Records / 10.0));
+            }
             Progress(QStringLiteral("read %1: %2 records in %3 s")
                          .arg(ModelCode(model))
                          .arg(read.Records)
@@ -139,57 +147,104 @@ void MeasureReads(const TOptions& options, TResultTable& table)
     }
 }
 
+// The rows of one model's window flows; null where the part is not measured.
+struct TWindowRows {
+    TTableRow* Open = nullptr;
+    TTableRow* Merge = nullptr;
+    TTableRow* Unit = nullptr;
+    TTableRow* Language = nullptr;
+    TTableRow* Copy = nullptr;
+    TTableRow* Preview = nullptr;
+    TTableRow* Pdf = nullptr;
+    TTableRow* Stall = nullptr;
+
+    void AddTables(TResultTable& table, const QString& code, int records)
+    {
+        Open =
+            &table.Add(QStringLiteral("Open a file of %1 records to the first paint").arg(records),
+                       code, QStringLiteral("ms"), TBetter::Lower, 400, 0);
+        Merge = &table.Add(QStringLiteral("Merge the same file again (%1 duplicates)").arg(records),
+                           code, QStringLiteral("ms"), TBetter::Lower, 200, 0);
+        Unit = &table.Add(QStringLiteral("Switch units, tables rebuilt"), code,
+                          QStringLiteral("ms"), TBetter::Lower, 300, 0);
+        Language = &table.Add(QStringLiteral("Switch language, tables rebuilt"), code,
+                              QStringLiteral("ms"), TBetter::Lower, 300, 0);
+        Copy = &table.Add(QStringLiteral("Copy table, all records"), code, QStringLiteral("ms"),
+                          TBetter::Lower, 300, 0);
+    }
+
+    void AddReport(TResultTable& table, const QString& code, const QString& kind)
+    {
+        Preview = &table.Add(QStringLiteral("Print%1: the preview's first page").arg(kind), code,
+                             QStringLiteral("ms"), TBetter::Lower, 1000, 0);
+        Pdf = &table.Add(QStringLiteral("Whole-archive report%1 to PDF").arg(kind), code,
+                         QStringLiteral("s"), TBetter::Lower, 20, 1);
+        Stall = &table.Add(QStringLiteral("PDF export%1: longest wait of the event loop").arg(kind),
+                           code, QStringLiteral("ms"), TBetter::Lower, 100, 0);
+    }
+
+    void Record(const TWindowFigures& figures)
+    {
+        if (Open) {
+            Open->Runs.Add(figures.OpenSeconds * 1000);
+            Merge->Runs.Add(figures.MergeSeconds * 1000);
+            Merge->Note = QStringLiteral("%1 removed").arg(figures.MergeDuplicates);
+            Unit->Runs.Add(figures.UnitSeconds * 1000);
+            Language->Runs.Add(figures.LanguageSeconds * 1000);
+            Copy->Runs.Add(figures.CopySeconds * 1000);
+            Copy->Note = QStringLiteral("%1 characters").arg(figures.CopyChars);
+        }
+        if (Pdf) {
+            Preview->Runs.Add(figures.PreviewSeconds * 1000);
+            Pdf->Runs.Add(figures.PdfSeconds);
+            Pdf->Note = QStringLiteral("%1 pages, progress %2")
+                            .arg(figures.ReportPages)
+                            .arg(figures.PdfProgressShown ? QStringLiteral("shown")
+                                                          : QStringLiteral("not shown"));
+            Stall->Runs.Add(figures.PdfLongestStallSeconds * 1000);
+        }
+    }
+};
+
+void RunWindow(const QString& code, const QString& archive, TReportRun report, int runs,
+               const QString& scratch, TWindowRows& rows)
+{
+    for (int run = 0; run < runs; ++run) {
+        const TWindowFigures figures = RunWindowFlows(archive, report, scratch);
+        if (!figures.Ok) {
+            Progress(QStringLiteral("window %1: %2").arg(code, figures.Failure));
+            continue;
+        }
+        rows.Record(figures);
+        Progress(QStringLiteral("window %1: open %2 s, merge %3 s, PDF %4 s")
+                     .arg(code)
+                     .arg(figures.OpenSeconds)
+                     .arg(figures.MergeSeconds)
+                     .arg(figures.PdfSeconds));
+    }
+}
+
 void MeasureWindow(const TOptions& options, const QString& scratch, TResultTable& table)
 {
+    const bool tables = options.Parts.contains(QStringLiteral("window"));
+    const bool report = options.Parts.contains(QStringLiteral("report"));
     for (TKadrelType model : options.Models) {
         const QString code = ModelCode(model);
         const QString archive =
             QDir(scratch).filePath(QStringLiteral("archive") + ModelInfo(model)->Extension);
         WriteBenchArchive(model, options.Records, archive, CommentEvery);
-        const QString records = QString::number(options.Records);
-        auto& open =
-            table.Add(QStringLiteral("Open a file of %1 records to the first paint").arg(records),
-                      code, QStringLiteral("ms"), TBetter::Lower, 400, 0);
-        auto& merge =
-            table.Add(QStringLiteral("Merge the same file again (%1 duplicates)").arg(records),
-                      code, QStringLiteral("ms"), TBetter::Lower, 200, 0);
-        auto& unit = table.Add(QStringLiteral("Switch units, tables rebuilt"), code,
-                               QStringLiteral("ms"), TBetter::Lower, 300, 0);
-        auto& language = table.Add(QStringLiteral("Switch language, tables rebuilt"), code,
-                                   QStringLiteral("ms"), TBetter::Lower, 300, 0);
-        auto& copy = table.Add(QStringLiteral("Copy table, all records"), code,
-                               QStringLiteral("ms"), TBetter::Lower, 300, 0);
-        auto& preview = table.Add(QStringLiteral("Print: the preview's first page"), code,
-                                  QStringLiteral("ms"), TBetter::Lower, 1000, 0);
-        auto& pdf = table.Add(QStringLiteral("Whole-archive report to PDF"), code,
-                              QStringLiteral("s"), TBetter::Lower, 20, 1);
-        auto& stall = table.Add(QStringLiteral("PDF export: longest wait of the event loop"), code,
-                                QStringLiteral("ms"), TBetter::Lower, 100, 0);
-        for (int run = 0; run < options.Runs; ++run) {
-            const TWindowFigures figures = RunWindowFlows(archive, false, scratch);
-            if (!figures.Ok) {
-                Progress(QStringLiteral("window %1: %2").arg(code, figures.Failure));
-                continue;
-            }
-            open.Runs.Add(figures.OpenSeconds * 1000);
-            merge.Runs.Add(figures.MergeSeconds * 1000);
-            unit.Runs.Add(figures.UnitSeconds * 1000);
-            language.Runs.Add(figures.LanguageSeconds * 1000);
-            copy.Runs.Add(figures.CopySeconds * 1000);
-            preview.Runs.Add(figures.PreviewSeconds * 1000);
-            pdf.Runs.Add(figures.PdfSeconds);
-            stall.Runs.Add(figures.PdfLongestStallSeconds * 1000);
-            pdf.Note = QStringLiteral("%1 pages, progress %2")
-                           .arg(figures.ReportPages)
-                           .arg(figures.PdfProgressShown ? QStringLiteral("shown")
-                                                         : QStringLiteral("not shown"));
-            merge.Note = QStringLiteral("%1 removed").arg(figures.MergeDuplicates);
-            copy.Note = QStringLiteral("%1 characters").arg(figures.CopyChars);
-            Progress(QStringLiteral("window %1: open %2 s, merge %3 s, PDF %4 s")
-                         .arg(code)
-                         .arg(figures.OpenSeconds)
-                         .arg(figures.MergeSeconds)
-                         .arg(figures.PdfSeconds));
+        TWindowRows rows;
+        if (tables)
+            rows.AddTables(table, code, options.Records);
+        if (report)
+            rows.AddReport(table, code, QString());
+        RunWindow(code, archive, report ? TReportRun::Plain : TReportRun::None, options.Runs,
+                  scratch, rows);
+        // The comment column wraps its texts: the costliest report, shown for one model.
+        if (report && model == options.Models.front()) {
+            TWindowRows commented;
+            commented.AddReport(table, code, QStringLiteral(" with comments"));
+            RunWindow(code, archive, TReportRun::WithComments, options.Runs, scratch, commented);
         }
     }
 }
@@ -248,7 +303,8 @@ int main(int argc, char* argv[])
     TResultTable table;
     if (options.Parts.contains(QStringLiteral("read")))
         MeasureReads(options, table);
-    if (options.Parts.contains(QStringLiteral("window")))
+    if (options.Parts.contains(QStringLiteral("window")) ||
+        options.Parts.contains(QStringLiteral("report")))
         MeasureWindow(options, scratch.path(), table);
     if (options.Parts.contains(QStringLiteral("memory")))
         MeasureMemory(options, scratch.path(), table);
