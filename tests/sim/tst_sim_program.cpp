@@ -39,7 +39,7 @@ private slots:
         QTRY_COMPARE(raw.frames.size(), size_t(2));
         const auto* info = reinterpret_cast<const TKadrelInfo*>(raw.frames[0].constData() + 8);
         QCOMPARE(info->DevType, uint8_t(devFX));
-        QCOMPARE(info->SerialNumber, uint16_t(3 << 11 | 17));
+        QCOMPARE(uint16_t(info->SerialNumber), uint16_t(3 << 11 | 17));
         QCOMPARE(raw.frames[1].size(), 12 + 76);
         QCOMPARE(uint8_t(raw.frames[1][6]), uint8_t(30));
 

@@ -124,7 +124,7 @@ private slots:
         QCOMPARE(uint8_t(reply[3]), uint8_t(cmdDevInfo));
         const auto* info = reinterpret_cast<const TKadrelInfo*>(reply.constData() + 8);
         QCOMPARE(info->DevType, uint8_t(model));
-        QCOMPARE(info->SerialNumber, uint16_t(serial));
+        QCOMPARE(uint16_t(info->SerialNumber), uint16_t(serial));
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(info), sizeof *info),
                  QByteArray(reinterpret_cast<const char*>(&sim->info()), sizeof *info));
         QCOMPARE(sim->requestBytes(), 12);
@@ -404,7 +404,7 @@ private slots:
 
         KadrelSimulator sim(devAN);
         QVERIFY(sim.loadArchiveFile(fileName));
-        QCOMPARE(sim.info().SerialNumber, uint16_t(0x1234));
+        QCOMPARE(uint16_t(sim.info().SerialNumber), uint16_t(0x1234));
         QCOMPARE(sim.memory().count(), 4);
         QCOMPARE(sim.memory().head(), uint16_t(500));
         for (int i = 0; i < 4; ++i) {
