@@ -57,10 +57,13 @@ void drawClose(QPainter& p)
 
 void drawRead(QPainter& p)
 {
+    // A light rim keeps the dark instrument visible on dark skins too.
+    p.setPen(QPen(QColor(0xb8, 0xb8, 0xb8), 1.2));
     p.setBrush(QColor(0x3d, 0x3d, 0x3d));
     p.drawRoundedRect(QRectF(3, 3, 12, 22), 2, 2);
     p.setBrush(QColor(0x9f, 0xd4, 0x9f));
     p.drawRect(QRectF(5, 6, 8, 6));
+    p.setPen(QPen(QColor(0x33, 0x33, 0x33), 1.2));
     p.setBrush(Accent);
     QPainterPath arrow;
     arrow.moveTo(17, 12);
