@@ -124,9 +124,9 @@ private slots:
         qInfo("%d cycles: memory in use %lld kB after cycle %d, %lld kB at the end; resident "
               "%lld kB and %lld kB",
               cycles, baseline, BaselineCycle, end, residentBaseline, ResidentKb());
-        // Allocators keep a little for later; a leak of even a few hundred bytes per cycle
-        // would exceed this.
-        const qint64 noiseKb = 1024 + baseline / 50;
+        // Allocators keep a little for later; a leak of a few hundred bytes per cycle would
+        // exceed this.
+        const qint64 noiseKb = 512;
         QVERIFY2(end <= baseline + noiseKb,
                  qPrintable(QString("%1 kB grew to %2 kB").arg(baseline).arg(end)));
     }
