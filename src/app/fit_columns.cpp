@@ -1,12 +1,13 @@
 #include "app/fit_columns.h"
 
 #include "app/string_grid_model.h"
+#include "app/text_widths.h"
 
 #include <QFontMetrics>
-#include <QHash>
 #include <QHeaderView>
 #include <QTableView>
 #include <algorithm>
+#include <memory>
 
 namespace
 {
@@ -26,17 +27,13 @@ public:
     const std::vector<int>& columnTextWidths(const StringGridModel* model, const QFont& font)
     {
         bindTo(model);
-        if (font != m_font) {
-            m_font = font;
-            m_metrics = QFontMetrics(font);
-            m_textWidths.clear();
-            m_alikeBeside.clear();
-            m_digitsAlike = -1;
+        if (!m_textWidths || font != m_font) {
+            measureIn(font);
             m_columnsValid = false;
         }
         if (!m_columnsValid) {
-            if (m_textWidths.size() > MaxCachedWidths)
-                m_textWidths.clear();
+            if (m_textWidths->Size() > MaxCachedWidths)
+                measureIn(font);
             m_columns = ColumnTextWidths(*model->grid(),
                                          [this](const QString& text) { return width(text); });
             m_columnsValid = true;
@@ -67,91 +64,19 @@ private:
         connect(model, &QObject::destroyed, this, [this] { m_model = nullptr; });
     }
 
-    int width(const QString& text)
-    {
-        const QString& key = patternOf(text);
-        auto it = m_textWidths.constFind(key);
-        if (it == m_textWidths.constEnd())
-            it = m_textWidths.insert(key, m_metrics.horizontalAdvance(text));
-        return *it;
-    }
+    int width(const QString& text) { return int(m_textWidths->Width(text)); }
 
-    // The text with every digit read as 0 where the font sets all digits alike, so that the
-    // tens of thousands of numbers of a column share a handful of measured patterns; the text
-    // itself otherwise.
-    const QString& patternOf(const QString& text)
+    void measureIn(const QFont& font)
     {
-        const QChar* chars = text.constData();
-        const qsizetype length = text.size();
-        bool hasDigits = false;
-        for (qsizetype i = 0; i < length; ++i) {
-            if (!IsDigit(chars[i]))
-                continue;
-            hasDigits = true;
-            if (!digitsAlike() || (i > 0 && !digitsAlikeBeside(chars[i - 1])) ||
-                (i + 1 < length && !digitsAlikeBeside(chars[i + 1])))
-                return text;
-        }
-        if (!hasDigits)
-            return text;
-        m_pattern.resize(length);
-        QChar* pattern = m_pattern.data();
-        for (qsizetype i = 0; i < length; ++i)
-            pattern[i] = IsDigit(chars[i]) ? QLatin1Char('0') : chars[i];
-        return m_pattern;
-    }
-
-    static bool IsDigit(QChar ch) { return ch.unicode() >= u'0' && ch.unicode() <= u'9'; }
-
-    int pairWidth(QChar first, QChar second) const
-    {
-        const QChar pair[] = {first, second};
-        return m_metrics.horizontalAdvance(QString(pair, 2));
-    }
-
-    // True when every digit, and every pair of digits, takes the room that 0 and 00 take.
-    bool digitsAlike()
-    {
-        if (m_digitsAlike < 0) {
-            const int one = m_metrics.horizontalAdvance(QStringLiteral("0"));
-            const int two = m_metrics.horizontalAdvance(QStringLiteral("00"));
-            bool alike = true;
-            for (char16_t first = u'0'; first <= u'9' && alike; ++first) {
-                alike = m_metrics.horizontalAdvance(QString(QChar(first))) == one;
-                for (char16_t second = u'0'; second <= u'9' && alike; ++second)
-                    alike = pairWidth(QChar(first), QChar(second)) == two;
-            }
-            m_digitsAlike = alike ? 1 : 0;
-        }
-        return m_digitsAlike == 1;
-    }
-
-    // True when every digit next to `neighbour`, on either side, takes the room 0 takes there.
-    bool digitsAlikeBeside(QChar neighbour)
-    {
-        if (IsDigit(neighbour))
-            return true;
-        const auto known = m_alikeBeside.constFind(neighbour.unicode());
-        if (known != m_alikeBeside.constEnd())
-            return *known;
-        const int after = pairWidth(neighbour, QLatin1Char('0'));
-        const int before = pairWidth(QLatin1Char('0'), neighbour);
-        bool alike = true;
-        for (char16_t digit = u'1'; digit <= u'9' && alike; ++digit)
-            alike = pairWidth(neighbour, QChar(digit)) == after &&
-                    pairWidth(QChar(digit), neighbour) == before;
-        m_alikeBeside.insert(neighbour.unicode(), alike);
-        return alike;
+        m_font = font;
+        m_metrics = QFontMetrics(font);
+        m_textWidths = std::make_unique<TTextWidths>(
+            [this](const QString& text) { return m_metrics.horizontalAdvance(text); });
     }
 
     QFont m_font;
     QFontMetrics m_metrics;
-    QHash<QString, int> m_textWidths;
-    // Whether all digits are alike in the font: -1 until known.
-    int m_digitsAlike = -1;
-    // Whether digits are alike beside a character, by character.
-    QHash<char16_t, bool> m_alikeBeside;
-    QString m_pattern;
+    std::unique_ptr<TTextWidths> m_textWidths;
     const StringGridModel* m_model = nullptr;
     std::vector<int> m_columns;
     bool m_columnsValid = false;

@@ -1,9 +1,10 @@
 #include "app/report_layout.h"
 
+#include "app/text_widths.h"
+
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
-#include <QRegularExpression>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
@@ -23,34 +24,57 @@ QFont ReportFont(double points, bool bold)
     return font;
 }
 
+// A line of a wrapped text: where it starts in the text and how many characters it holds.
+struct TSpan {
+    qsizetype Start;
+    qsizetype Length;
+};
+
 // The lines of `text` within `widthPx`: each CR, LF or CR LF ends a line; longer lines break at
-// word boundaries, or anywhere when one word is too long.
-QStringList WrapText(const QString& text, const QFont& font, const QPaintDevice* device,
-                     double widthPx)
+// word boundaries, or anywhere when one word is too long. Texts that differ only in digits the
+// font sets alike break at the same places.
+std::vector<TSpan> WrapSpans(const QString& text, const QFont& font, const QPaintDevice* device,
+                             double widthPx)
 {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     const QFontMetricsF metrics(font, device);
-    QStringList lines;
-    for (const QString& paragraph : text.split(lineBreak)) {
+    std::vector<TSpan> spans;
+    qsizetype start = 0;
+    for (;;) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+            ++end;
+        const QString paragraph = text.mid(start, end - start);
         if (metrics.horizontalAdvance(paragraph) <= widthPx) {
-            lines << paragraph;
-            continue;
+            spans.push_back({start, end - start});
+        } else {
+            QTextLayout layout(paragraph, font, device);
+            QTextOption option;
+            option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            option.setUseDesignMetrics(true);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                line.setLineWidth(widthPx);
+                qsizetype length = line.textLength();
+                while (length > 0 && paragraph[line.textStart() + length - 1].isSpace())
+                    --length;
+                spans.push_back({start + line.textStart(), length});
+            }
+            layout.endLayout();
         }
-        QTextLayout layout(paragraph, font, device);
-        QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        option.setUseDesignMetrics(true);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(widthPx);
-            QString part = paragraph.mid(line.textStart(), line.textLength());
-            while (!part.isEmpty() && part.back().isSpace())
-                part.chop(1);
-            lines << part;
-        }
-        layout.endLayout();
+        if (end == text.size())
+            return spans;
+        start =
+            end + (text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n' ? 2 : 1);
     }
+}
+
+QStringList Lines(const QString& text, const std::vector<TSpan>& spans)
+{
+    QStringList lines;
+    lines.reserve(qsizetype(spans.size()));
+    for (const TSpan& span : spans)
+        lines << text.mid(span.Start, span.Length);
     return lines;
 }
 
@@ -132,15 +156,13 @@ void TReportLayout::MeasureRows(double measureDpi)
     for (const TReportColumn& column : columns)
         innerWidthPx.push_back((column.WidthMm - 2 * ReportBand::CellPadX) * pxPerMm);
 
-    // Dates, names and conditions repeat from row to row: each distinct text is measured once.
-    QHash<QString, double> widths;
-    auto widthOf = [&](const QString& text) {
-        auto found = widths.constFind(text);
-        if (found == widths.constEnd())
-            found = widths.insert(text, metrics.horizontalAdvance(text));
-        return *found;
-    };
+    // Dates, names and conditions repeat from row to row, and numbers share their digit
+    // patterns: each distinct text or pattern is measured once.
+    TTextWidths widths([&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
     const int cols = m_document.ColumnCount();
+    // A text too wide for its column there (a material, a condition, a long number) wraps
+    // alike in every row, and so do numbers of one digit pattern.
+    std::vector<QHash<QString, std::vector<TSpan>>> wrapsByPattern(static_cast<size_t>(cols));
     for (int row = 0; row < m_document.RowCount(); ++row) {
         int rowLines = 1;
         for (int col = 0; col < cols; ++col) {
@@ -148,11 +170,15 @@ void TReportLayout::MeasureRows(double measureDpi)
             if (text.isEmpty())
                 continue;
             const double width = innerWidthPx[size_t(col)];
-            if (!HasLineBreak(text) && widthOf(text) <= width)
+            if (!HasLineBreak(text) && widths.Width(text) <= width)
                 continue;
-            QStringList lines = WrapText(text, font, &device, width);
-            rowLines = std::max(rowLines, int(lines.size()));
-            m_wrapped.emplace(qint64(row) * cols + col, std::move(lines));
+            QHash<QString, std::vector<TSpan>>& wraps = wrapsByPattern[size_t(col)];
+            const QString& pattern = widths.Pattern(text);
+            auto spans = wraps.constFind(pattern);
+            if (spans == wraps.constEnd())
+                spans = wraps.insert(pattern, WrapSpans(text, font, &device, width));
+            rowLines = std::max(rowLines, int(spans->size()));
+            m_wrapped.emplace(qint64(row) * cols + col, Lines(text, *spans));
         }
         if (rowLines > 1)
             m_rowLines.emplace(row, rowLines);

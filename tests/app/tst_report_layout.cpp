@@ -154,6 +154,29 @@ private slots:
         QCOMPARE(report->CellLines(0, 0), QStringList{report->Document().Cell(0, 0)});
     }
 
+    // Comments that differ only in their digits break at the same places, each line keeping
+    // its own digits; every kind of line end ends a line, the last one an empty line.
+    void wrappingOfLikeTexts()
+    {
+        const QStringList comments = {"N" + QString("1234567890").repeated(30),
+                                      "N" + QString("9876543210").repeated(30), "a\r\nb\nc\rd\r"};
+        TReportArchive archive = MakeReportArchive(devFX, 3);
+        for (int row = 0; row < 3; ++row)
+            archive.Driver->SetComment(row, comments[row]);
+        const auto report = Prepare(archive, true, 3);
+        QVERIFY(report);
+        const int commentCol = report->Document().ColumnCount() - 1;
+        const QStringList first = report->CellLines(0, commentCol);
+        const QStringList second = report->CellLines(1, commentCol);
+        QVERIFY(first.size() > 1);
+        QCOMPARE(first.join(QString()), comments[0]);
+        QCOMPARE(second.join(QString()), comments[1]);
+        QCOMPARE(second.size(), first.size());
+        for (int i = 0; i < first.size(); ++i)
+            QCOMPARE(second[i].size(), first[i].size());
+        QCOMPARE(report->CellLines(2, commentCol), (QStringList{"a", "b", "c", "d", ""}));
+    }
+
     void otherPaper()
     {
         const TReportArchive archive = MakeReportArchive(devAN, 120);
