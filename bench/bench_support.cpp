@@ -78,10 +78,12 @@ void WriteBenchArchive(TKadrelType model, int count, const QString& path, int co
     for (int i = 0; i < memory.count(); ++i) {
         auto record = std::make_unique<TRawRecord>(size);
         std::copy_n(bytes.constData() + qsizetype(i) * size, size, record->bytes.begin());
+        // Every comment its own, as a user writes them.
         if (commentEvery > 0 && i % commentEvery == 0)
-            record->UserComment = QStringLiteral("Захватка %1, ось Б\r\nповторить через 28 "
+            record->UserComment = QStringLiteral("Захватка %1, ось Б\r\nповторить через %2 "
                                                  "суток после бетонирования")
-                                      .arg(i % 17 + 1);
+                                      .arg(i % 17 + 1)
+                                      .arg(i);
         records.push_back(std::move(record));
     }
     WriteArchiveFile(path, instrument.info(), records, size);

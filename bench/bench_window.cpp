@@ -4,6 +4,7 @@
 #include "app/report_page_view.h"
 #include "app/report_preview.h"
 #include "link/kadrel_driver.h"
+#include "link/kadrel_error.h"
 #include "link/prompts.h"
 
 #include <QAction>
@@ -158,7 +159,12 @@ TWindowFigures RunWindowFlows(const QString& archive, TReportRun report,
         gridPainted.Reset();
         QElapsedTimer clock;
         clock.start();
-        command();
+        try {
+            command();
+        } catch (const KadrelError& error) {
+            prompts->ShowError(error.message());
+            return false;
+        }
         const bool painted = gridPainted.Wait();
         seconds = Seconds(clock);
         return painted && prompts->LastError.isEmpty();

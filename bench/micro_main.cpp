@@ -2,6 +2,7 @@
 // Benchmark: the number formats, filling the record table, removing duplicates, copying the
 // table and measuring its column widths.
 #include "app/fit_columns.h"
+#include "app/report_commands.h"
 #include "bench/bench_support.h"
 #include "models/driver_factory.h"
 #include "models/model_table.h"
@@ -107,6 +108,18 @@ void ColumnWidthsBench(benchmark::State& state, TKadrelType model, const QString
             grid, [&](const QString& text) { return metrics.horizontalAdvance(text); }));
 }
 
+void PrepareReportBench(benchmark::State& state, TKadrelType model, const QString& archive,
+                        bool withComments)
+{
+    const IKadrelPtr driver = LoadedDriver(model, archive);
+    TStringGrid grid;
+    driver->UpdateBasicGrid(grid);
+    const TReportSource source{driver.get(), &grid, 1, withComments};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            PrepareRangeReport(source, {1, grid.RowCount() - 1}, [](const QString&) {}));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -135,6 +148,11 @@ int main(int argc, char* argv[])
         benchmark::RegisterBenchmark(("ColumnTextWidths/" + code).c_str(), ColumnWidthsBench, model,
                                      archive)
             ->Unit(benchmark::kMillisecond);
+        for (const bool comments : {false, true})
+            benchmark::RegisterBenchmark(
+                ("PrepareReport/" + code + (comments ? "/comments" : "")).c_str(),
+                PrepareReportBench, model, archive, comments)
+                ->Unit(benchmark::kMillisecond);
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
