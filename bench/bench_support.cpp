@@ -65,6 +65,11 @@ QString MachineDescription()
         .arg(QString::fromLatin1(qVersion()));
 }
 
+QString LoadAverages()
+{
+    return ReadTextFile(QStringLiteral("/proc/loadavg")).section(u' ', 0, 2);
+}
+
 void WriteBenchArchive(TKadrelType model, int count, const QString& path, int commentEvery)
 {
     const sim::KadrelSimulator instrument(model);

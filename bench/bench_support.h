@@ -16,6 +16,8 @@ QString ModelCode(TKadrelType model);
 
 // "CPU model, N cores, M GiB memory, Qt x.y.z".
 QString MachineDescription();
+// The system's load averages over 1, 5 and 15 minutes, as /proc/loadavg gives them.
+QString LoadAverages();
 
 // Writes an archive file of `count` generated records of `model`, as an instrument holding
 // them would be saved; every `commentEvery`-th record carries a comment (0: none).

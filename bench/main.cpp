@@ -300,6 +300,7 @@ int main(int argc, char* argv[])
         return 1;
     }
 
+    const QString loadBefore = LoadAverages();
     TResultTable table;
     if (options.Parts.contains(QStringLiteral("read")))
         MeasureReads(options, table);
@@ -311,7 +312,9 @@ int main(int argc, char* argv[])
     if (options.Parts.contains(QStringLiteral("program")))
         MeasureProgram(options, scratch.path(), table);
 
-    std::printf("Machine: %s\nRuns: %d of every measure (best and spread shown)\n\n%s",
-                qPrintable(MachineDescription()), options.Runs, qPrintable(table.Markdown()));
+    std::printf("Machine: %s\nLoad average (1, 5, 15 min): %s before, %s after\n"
+                "Runs: %d of every measure (best and spread shown)\n\n%s",
+                qPrintable(MachineDescription()), qPrintable(loadBefore),
+                qPrintable(LoadAverages()), options.Runs, qPrintable(table.Markdown()));
     return table.AllMeasured() ? 0 : 1;
 }
