@@ -13,8 +13,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
+#include <limits>
 
 using namespace kadrel::bench;
 
@@ -22,7 +22,7 @@ namespace
 {
 
 constexpr double NoTarget = std::numeric_limits<double>::quiet_NaN();
-// A report with comments covers every record; the archive files give every 20th one.
+// Every 20th record of the archive files carries a comment of its own.
 constexpr int CommentEvery = 20;
 
 const QStringList& AllParts()
