@@ -2,6 +2,8 @@
 
 #include "link/kadrel_error.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -100,11 +102,11 @@ bool EndsInHalf(const TDecimal& number, int keep)
 }
 
 #ifdef __SIZEOF_INT128__
-// Values from 10^-5 to 2^53, which is every value the tables hold, take a shorter way: their
-// first 18 or 19 digits cut off (not rounded) by exact integer arithmetic on the binary form.
+// Values from 10^-14 to 10^9, which is every value the tables hold, take a shorter way: their
+// first 9 or 10 digits cut off (not rounded) by exact integer arithmetic on the binary form.
 // Cut digits round exactly, since the digit after the last one kept tells alone whether the
 // rest reaches a half.
-constexpr int CutDigits = 18;
+constexpr int CutDigits = 9;
 constexpr int MaxCutScale = 22;
 
 // 10^0 to 10^MaxCutScale.
@@ -131,11 +133,11 @@ int ExpandCut(double value, TDecimal& number)
     // 78913 / 2^18 closely enough for every exponent a double has).
     const int decimalExponent = ((52 - shift) * 78913) >> 18;
     const int scale = CutDigits - 1 - decimalExponent;
-    if (shift < 0 || scale > MaxCutScale)
+    if (shift < 0 || scale < 0 || scale > MaxCutScale)
         return 0;
-    // Below 2^53 * 10^22 < 2^128, and the quotient below 10^19 < 2^64.
+    // Below 2^53 * 10^22 < 2^128, and the quotient below 10^10.
     auto cut = uint64_t((mantissa * PowersOfTen[size_t(scale)]) >> shift);
-    char reversed[20];
+    char reversed[12];
     int count = 0;
     for (; cut > 0; cut /= 10)
         reversed[count++] = char('0' + cut % 10);
@@ -164,27 +166,49 @@ template <class TKeepOf> void Round(double value, TKeepOf keepOf, TDecimal& numb
     KeepDigits(number, keepOf(number.exponent));
 }
 
-void AppendZeros(QString& text, int count)
+// The text of a number, put together on the stack and made a QString at once.
+class TText
 {
-    for (int i = 0; i < count; ++i)
-        text += QLatin1Char('0');
-}
+public:
+    void Add(char ch) { m_chars.append(char16_t(uchar(ch))); }
+    void Add(const char* chars, int count)
+    {
+        for (int i = 0; i < count; ++i)
+            Add(chars[i]);
+    }
+    void Add(const QString& text)
+    {
+        m_chars.append(reinterpret_cast<const char16_t*>(text.constData()), text.size());
+    }
+    void AddZeros(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            Add('0');
+    }
+    QString ToString() const
+    {
+        return QString(reinterpret_cast<const QChar*>(m_chars.constData()), m_chars.size());
+    }
 
-void AppendSign(QString& text, const TDecimal& number)
+private:
+    QVarLengthArray<char16_t, 32> m_chars;
+};
+
+void AddSign(TText& text, const TDecimal& number)
 {
     if (number.negative && !number.IsZero())
-        text += QLatin1Char('-');
+        text.Add('-');
 }
 
-void AppendIntegerDigits(QString& text, const TDecimal& number)
+void AddIntegerDigits(TText& text, const TDecimal& number)
 {
     if (number.exponent <= 0) {
-        text += QLatin1Char('0');
+        text.Add('0');
         return;
     }
     const int present = std::min(number.exponent, number.count);
-    text += QLatin1String(number.digits, present);
-    AppendZeros(text, number.exponent - present);
+    text.Add(number.digits, present);
+    text.AddZeros(number.exponent - present);
 }
 
 int FractionLength(const TDecimal& number)
@@ -192,24 +216,28 @@ int FractionLength(const TDecimal& number)
     return number.exponent >= number.count ? 0 : number.count - number.exponent;
 }
 
-void AppendFractionDigits(QString& text, const TDecimal& number)
+void AddFractionDigits(TText& text, const TDecimal& number)
 {
     if (number.exponent >= number.count)
         return;
     if (number.exponent < 0) {
-        AppendZeros(text, -number.exponent);
-        text += QLatin1String(number.digits, number.count);
+        text.AddZeros(-number.exponent);
+        text.Add(number.digits, number.count);
         return;
     }
-    text += QLatin1String(number.digits + number.exponent, number.count - number.exponent);
+    text.Add(number.digits + number.exponent, number.count - number.exponent);
 }
 
-void AppendExponentDigits(QString& text, int exponent)
+// The exponent's magnitude with at least 2 digits.
+void AddExponentDigits(TText& text, int exponent)
 {
-    const int magnitude = std::abs(exponent);
-    if (magnitude < 10)
-        text += QLatin1Char('0');
-    text += QString::number(magnitude);
+    char reversed[12];
+    int count = 0;
+    for (unsigned magnitude = unsigned(std::abs(exponent)); magnitude > 0 || count < 2;
+         magnitude /= 10)
+        reversed[count++] = char('0' + magnitude % 10);
+    while (count > 0)
+        text.Add(reversed[--count]);
 }
 
 QString NonFiniteText(double value)
@@ -224,9 +252,6 @@ QString NonFiniteText(double value)
     throw KadrelError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
 }
 
-// Room for a sign, the digits, a separator, zeros and an exponent of the short forms.
-constexpr int TypicalLength = 24;
-
 } // namespace
 
 QString FormatGeneral(double value, int precision, const QLocale& locale)
@@ -239,28 +264,27 @@ QString FormatGeneral(double value, int precision, const QLocale& locale)
     if (number.IsZero())
         return QStringLiteral("0");
 
-    QString text;
-    text.reserve(TypicalLength);
-    AppendSign(text, number);
+    TText text;
+    AddSign(text, number);
     if (number.exponent >= -3 && number.exponent <= precision) {
-        AppendIntegerDigits(text, number);
+        AddIntegerDigits(text, number);
         if (FractionLength(number) > 0) {
-            text += locale.decimalPoint();
-            AppendFractionDigits(text, number);
+            text.Add(locale.decimalPoint());
+            AddFractionDigits(text, number);
         }
-        return text;
+        return text.ToString();
     }
     const int exponent = number.exponent - 1;
-    text += QLatin1Char(number.digits[0]);
+    text.Add(number.digits[0]);
     if (number.count > 1) {
-        text += locale.decimalPoint();
-        text += QLatin1String(number.digits + 1, number.count - 1);
+        text.Add(locale.decimalPoint());
+        text.Add(number.digits + 1, number.count - 1);
     }
-    text += QLatin1Char('E');
+    text.Add('E');
     if (exponent < 0)
-        text += QLatin1Char('-');
-    AppendExponentDigits(text, exponent);
-    return text;
+        text.Add('-');
+    AddExponentDigits(text, exponent);
+    return text.ToString();
 }
 
 QString FormatFixed2(double value, const QLocale& locale)
@@ -274,14 +298,13 @@ QString FormatFixed2(double value, const QLocale& locale)
         value, [](int exponent) { return std::min(2, exponent + 2); }, number);
     if (number.exponent > 2)
         return FormatGeneral(value, 2, locale);
-    QString text;
-    text.reserve(TypicalLength);
-    AppendSign(text, number);
-    AppendIntegerDigits(text, number);
-    text += locale.decimalPoint();
-    AppendFractionDigits(text, number);
-    AppendZeros(text, 2 - FractionLength(number));
-    return text;
+    TText text;
+    AddSign(text, number);
+    AddIntegerDigits(text, number);
+    text.Add(locale.decimalPoint());
+    AddFractionDigits(text, number);
+    text.AddZeros(2 - FractionLength(number));
+    return text.ToString();
 }
 
 QString FormatExp4(double value, const QLocale& locale)
@@ -292,18 +315,17 @@ QString FormatExp4(double value, const QLocale& locale)
     Round(
         value, [](int) { return 4; }, number);
     const int exponent = number.IsZero() ? 0 : number.exponent - 1;
-    QString text;
-    text.reserve(TypicalLength);
-    AppendSign(text, number);
+    TText text;
+    AddSign(text, number);
     for (; number.count < 4; ++number.count)
         number.digits[number.count] = '0';
-    text += QLatin1Char(number.digits[0]);
-    text += locale.decimalPoint();
-    text += QLatin1String(number.digits + 1, 3);
-    text += QLatin1Char('E');
-    text += exponent < 0 ? QLatin1Char('-') : QLatin1Char('+');
-    AppendExponentDigits(text, exponent);
-    return text;
+    text.Add(number.digits[0]);
+    text.Add(locale.decimalPoint());
+    text.Add(number.digits + 1, 3);
+    text.Add('E');
+    text.Add(exponent < 0 ? '-' : '+');
+    AddExponentDigits(text, exponent);
+    return text.ToString();
 }
 
 double ReadFloat(const QString& text, const QLocale& locale)
