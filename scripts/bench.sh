@@ -5,8 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKADREL_BUILD_BENCH=ON > /dev/null
-cmake --build build-release -j "$(nproc)" --target kadrel_bench kadrel_bench_micro
+# The build's messages go to standard error, so that standard output holds the figures alone.
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKADREL_BUILD_BENCH=ON >&2
+cmake --build build-release -j "$(nproc)" --target kadrel_bench kadrel_bench_micro >&2
 build-release/bench/kadrel_bench "$@"
 if [[ " $* " != *" --quick "* ]]; then
     echo
