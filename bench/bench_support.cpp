@@ -70,6 +70,20 @@ QString LoadAverages()
     return ReadTextFile(QStringLiteral("/proc/loadavg")).section(u' ', 0, 2);
 }
 
+TMachineTicks MachineTicks()
+{
+    // "cpu  user nice system idle iowait irq softirq steal ...".
+    const QStringList fields = ReadTextFile(QStringLiteral("/proc/stat"))
+                                   .section(u'\n', 0, 0)
+                                   .split(u' ', Qt::SkipEmptyParts);
+    TMachineTicks ticks;
+    for (qsizetype i = 1; i < fields.size() && i <= 8; ++i)
+        ticks.Total += fields[i].toLongLong();
+    if (fields.size() > 8)
+        ticks.Stolen = fields[8].toLongLong();
+    return ticks;
+}
+
 void WriteBenchArchive(TKadrelType model, int count, const QString& path, int commentEvery)
 {
     const sim::KadrelSimulator instrument(model);

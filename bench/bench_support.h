@@ -19,6 +19,14 @@ QString MachineDescription();
 // The system's load averages over 1, 5 and 15 minutes, as /proc/loadavg gives them.
 QString LoadAverages();
 
+// The machine's processor time so far, all of it and the part the host of a virtual machine
+// gave to others (steal), in clock ticks.
+struct TMachineTicks {
+    qint64 Total = 0;
+    qint64 Stolen = 0;
+};
+TMachineTicks MachineTicks();
+
 // Writes an archive file of `count` generated records of `model`, as an instrument holding
 // them would be saved; every `commentEvery`-th record carries a comment (0: none).
 void WriteBenchArchive(TKadrelType model, int count, const QString& path, int commentEvery = 0);

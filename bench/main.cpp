@@ -301,6 +301,7 @@ int main(int argc, char* argv[])
     }
 
     const QString loadBefore = LoadAverages();
+    const TMachineTicks ticksBefore = MachineTicks();
     TResultTable table;
     if (options.Parts.contains(QStringLiteral("read")))
         MeasureReads(options, table);
@@ -312,9 +313,14 @@ int main(int argc, char* argv[])
     if (options.Parts.contains(QStringLiteral("program")))
         MeasureProgram(options, scratch.path(), table);
 
-    std::printf("Machine: %s\nLoad average (1, 5, 15 min): %s before, %s after\n"
+    const TMachineTicks ticksAfter = MachineTicks();
+    const qint64 total = std::max<qint64>(1, ticksAfter.Total - ticksBefore.Total);
+    std::printf("Machine: %s\nLoad average (1, 5, 15 min): %s before, %s after; processor "
+                "time stolen by the host of the virtual machine: %.1f %%\n"
                 "Runs: %d of every measure (best and spread shown)\n\n%s",
                 qPrintable(MachineDescription()), qPrintable(loadBefore),
-                qPrintable(LoadAverages()), options.Runs, qPrintable(table.Markdown()));
+                qPrintable(LoadAverages()),
+                100.0 * double(ticksAfter.Stolen - ticksBefore.Stolen) / double(total),
+                options.Runs, qPrintable(table.Markdown()));
     return table.AllMeasured() ? 0 : 1;
 }
