@@ -23,8 +23,8 @@ else
     cmake --build build-asan -j "$(nproc)"
 fi
 
-# Leaks are reported for the program's own code; fuzz/lsan.supp names the libraries beneath
-# it that keep memory until the process ends.
+# fuzz/lsan.supp is where a library beneath the program that keeps memory until the process
+# ends would be named; the program's own leaks are never suppressed.
 export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
 export LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
