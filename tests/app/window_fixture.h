@@ -1,76 +1,18 @@
-// Shared by the main window tests: the real window on simulated instruments (attached through
-// named ports in a temporary folder) and real archive files, its settings in a temporary
-// documents folder, and its questions and file dialogs answered by a script.
+// Shared by the main window tests: the window rig with archive files written and read back,
+// the window's tables and controls, and the user's clicks on them.
 #pragma once
 
-#include "app/general.h"
-#include "link/kadrel_base.h"
-#include "link/prompts.h"
+#include "common/window_rig.h"
 #include "models/archive_file.h"
 #include "models/driver_factory.h"
 #include "models/model_table.h"
 #include "sim/archive_generator.h"
-#include "sim/kadrel_simulator.h"
 
-#include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QSignalSpy>
-#include <QSplitter>
 #include <QTableView>
-#include <QTemporaryDir>
-#include <QtTest>
-#include <memory>
-#include <vector>
-
-using kadrel::sim::KadrelSimulator;
-
-// Generous: instruments answer through pseudo-terminals, and device changes wait for a timer.
-constexpr int WaitMs = 15000;
-
-// Answers questions from a list (No when it runs out) and the file dialogs with the files
-// given, and records what was asked, shown and offered.
-class TScriptedPrompts : public IPrompts
-{
-public:
-    TAnswer Ask(const QString& question) override
-    {
-        Questions << question;
-        return Answers.isEmpty() ? No : Answers.takeFirst();
-    }
-    void ShowError(const QString& message) override { Errors << message; }
-    QString ChooseOpenFile(const QString& filter, const QString&) override
-    {
-        OpenFilters << filter;
-        return OpenFiles.isEmpty() ? QString() : OpenFiles.takeFirst();
-    }
-    QString ChooseSaveFile(const QString& filter, int& filterIndex, const QString&,
-                           const QString& folder) override
-    {
-        SaveFilters << filter;
-        OfferedFilterIndexes << filterIndex;
-        SaveFolders << folder;
-        if (ChosenFilterIndex > 0)
-            filterIndex = ChosenFilterIndex;
-        return SaveFiles.isEmpty() ? QString() : SaveFiles.takeFirst();
-    }
-
-    QList<TAnswer> Answers;
-    QStringList OpenFiles;
-    QStringList SaveFiles;
-    // The filter entry the user picks in the save dialog; 0 keeps the one offered.
-    int ChosenFilterIndex = 0;
-
-    QStringList Questions;
-    QStringList Errors;
-    QStringList OpenFilters;
-    QStringList SaveFilters;
-    QList<int> OfferedFilterIndexes;
-    QStringList SaveFolders;
-};
 
 // A record as raw bytes, only to be written to an archive file.
 struct TRawRecord : TArchEntry {
@@ -148,109 +90,15 @@ inline QByteArray FileBytes(const QString& file)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The main window with a log of every text its left status panel was given, also those that
-// are replaced before anyone could see them.
-class TLoggedMainForm : public TMainForm
+class TWindowFixture : public TWindowRig
 {
 public:
-    using TMainForm::TMainForm;
-    void SetStatusText(const QString& text) override
-    {
-        StatusLog << text;
-        TMainForm::SetStatusText(text);
-    }
-    QStringList StatusLog;
-};
-
-class TWindowFixture
-{
-public:
-    static constexpr int PortCount = 4;
-
-    TWindowFixture()
-    {
-        QLocale::setDefault(QLocale::c());
-        ActiveDriver.reset();
-        QDir().mkpath(m_dir.filePath("ports"));
-        QDir().mkpath(m_dir.filePath("files"));
-    }
-
-    ~TWindowFixture()
-    {
-        Window.reset();
-        ActiveDriver.reset();
-        m_instruments.clear();
-    }
-
-    // A file path in a folder of its own.
-    QString file(const QString& name) const { return m_dir.filePath("files/" + name); }
-    QString documentsFolder() const { return m_dir.filePath("documents"); }
-    QString settingsFile() const
-    {
-        return documentsFolder() + QStringLiteral("/Norvent/KADREL-1/Kadrel-1.ini");
-    }
-    QString port(int n) const { return m_dir.filePath(QStringLiteral("ports/port%1").arg(n)); }
-
     // An instrument of `model` with a generated archive, plugged into the next port.
     KadrelSimulator* addInstrument(TKadrelType model, const char* serial, int records,
                                    quint32 seed = 1)
     {
-        auto instrument = std::make_unique<KadrelSimulator>(model);
-        if (!instrument->open())
-            qFatal("pseudo-terminal: %s", qPrintable(instrument->errorString()));
-        instrument->setSerialNumber(SerialNumber(serial));
-        instrument->generateArchive(records, seed);
-        if (!instrument->setLinkPath(port(int(m_instruments.size()) + 1)))
-            qFatal("cannot link port %d", int(m_instruments.size()) + 1);
-        m_instruments.push_back(std::move(instrument));
-        return m_instruments.back().get();
-    }
-
-    void writeSettings(const QByteArray& text)
-    {
-        QDir().mkpath(QFileInfo(settingsFile()).path());
-        QFile ini(settingsFile());
-        if (!ini.open(QIODevice::WriteOnly) || ini.write(text) != text.size())
-            qFatal("cannot write the settings");
-    }
-
-    // The window built with its settings loaded and shown, not started yet.
-    TLoggedMainForm& open(const QStringList& files = {})
-    {
-        TStartupOptions options;
-        options.files = files;
-        for (int n = 1; n <= PortCount; ++n)
-            options.ports << port(n);
-        options.prompts = Prompts;
-        options.documentsFolder = documentsFolder();
-        options.chooseLanguage = [this] {
-            ++LanguageQuestions;
-            return ChosenLanguage;
-        };
-        Window = std::make_unique<TLoggedMainForm>(options);
-        Shown = std::make_unique<QSignalSpy>(Window.get(), &TMainForm::archiveShown);
-        Window->LoadSettings();
-        Window->show();
-        return *Window;
-    }
-
-    // The window started: the file on the command line opened and the instruments listed.
-    TLoggedMainForm& start(const QStringList& files = {})
-    {
-        open(files);
-        Window->Start();
-        return *Window;
-    }
-
-    static bool waitFor(const std::function<bool()>& condition)
-    {
-        return QTest::qWaitFor(condition, WaitMs);
-    }
-
-    // Waits until `count` archives read from instruments have been put on show.
-    bool waitForArchives(int count) const
-    {
-        return waitFor([this, count] { return Shown->count() >= count; });
+        return TWindowRig::addInstrument(model, SerialNumber(serial), records,
+                                         instrumentCount() + 1, seed);
     }
 
     // The window in the foreground with its focus, as the user has it.
@@ -266,12 +114,6 @@ public:
     QComboBox* devSelectBox() const { return child<QComboBox>("sDevSelectBox"); }
     QProgressBar* progressBar() const { return child<QProgressBar>("ProgressBarLoad"); }
     QMenu* menu(const char* name) const { return child<QMenu>(name); }
-    QAction* action(const char* name) const { return child<QAction>(name); }
-    // The record and probe tables with the comment pane.
-    bool tablesShown() const { return child<QSplitter>("DetailSplitter")->isVisible(); }
-
-    void trigger(const char* name) const { action(name)->trigger(); }
-    QString status(int panel = 0) const { return Window->StatusText(panel); }
 
     // A click on a cell of a table row, the header being row 0.
     void clickRow(QTableView* view, int row, int column = 0,
@@ -299,22 +141,4 @@ public:
         ActiveDriver->SaveToFile(path);
         return path;
     }
-
-    std::shared_ptr<TScriptedPrompts> Prompts = std::make_shared<TScriptedPrompts>();
-    int ChosenLanguage = 0;
-    int LanguageQuestions = 0;
-    std::unique_ptr<TLoggedMainForm> Window;
-    std::unique_ptr<QSignalSpy> Shown;
-
-private:
-    template <class T> T* child(const char* name) const
-    {
-        T* found = Window->findChild<T*>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("the window has no %s", name);
-        return found;
-    }
-
-    QTemporaryDir m_dir;
-    std::vector<std::unique_ptr<KadrelSimulator>> m_instruments;
 };

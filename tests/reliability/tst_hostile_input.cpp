@@ -136,7 +136,7 @@ private slots:
         QFETCH(QByteArray, ini);
         TRig rig;
         rig.writeSettings(ini);
-        TWatchedForm& window = rig.start();
+        TLoggedMainForm& window = rig.start();
         QVERIFY(window.Config.Lang == 0 || window.Config.Lang == 1);
         QVERIFY(window.Config.Dimension == 0 || window.Config.Dimension == 1);
         QVERIFY(window.width() <= 2560 && window.height() <= 1440);

@@ -12,6 +12,7 @@
 #include "models/kadrel_tl.h"
 #include "sim/archive_generator.h"
 
+#include <QComboBox>
 #include <QSerialPort>
 
 using namespace kadrel;
