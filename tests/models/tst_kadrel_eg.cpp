@@ -1,35 +1,13 @@
 // Model EG: strengths over the tested area shown in kPa or kgf/cm2, the age coefficient Kt,
 // the tables in both languages and with both decimal separators, malformed records and the
 // factory names.
-#include "models/cp1251.h"
 #include "models/kadrel_eg.h"
+#include "objmodel_fixture.h"
 
 #include <QtTest>
-#include <cstring>
 
 namespace
 {
-
-// An EG driver whose records a test can set directly.
-class TestableEG : public TKadrelEG
-{
-public:
-    void Append(const TArchEG& record)
-    {
-        auto entry = std::make_unique<TCalcEG>();
-        entry->ArchRes = record;
-        fArchive.push_back(std::move(entry));
-        fArchTotal = uint16_t(fArchive.size());
-    }
-};
-
-std::shared_ptr<TestableEG> newDriver(TLang lang = enUS, TDimensionType dimension = dtMPa)
-{
-    auto driver = std::make_shared<TestableEG>();
-    driver->SetLang(lang);
-    driver->SetDimension(dimension);
-    return driver;
-}
 
 // 31.01.2024 23:59, measurement 3, on "Кирпич".
 TArchEG record(int w, int l, int age, const QList<float>& forces, int probeCount = -1)
@@ -40,26 +18,9 @@ TArchEG record(int w, int l, int age, const QList<float>& forces, int probeCount
     rec.W = uint16_t(w);
     rec.L = uint16_t(l);
     rec.Age = uint8_t(age);
-    const QByteArray name = ToCp1251(QStringLiteral("Кирпич"));
-    std::memcpy(rec.ObjEG.Name, name.constData(), size_t(name.size()));
-    rec.ProbeCount = uint8_t(probeCount < 0 ? forces.size() : probeCount);
-    for (int i = 0; i < forces.size() && i < MaxProbes; ++i)
-        rec.Results[i].Force = forces[i];
+    putObjName(rec.ObjEG, QStringLiteral("Кирпич"));
+    putProbes(rec, forces, probeCount);
     return rec;
-}
-
-QStringList row(const TStringGrid& grid, int r)
-{
-    QStringList cells;
-    for (int c = 0; c < grid.ColCount(); ++c)
-        cells << grid.Cell(c, r);
-    return cells;
-}
-
-void useLocale(bool comma)
-{
-    QLocale::setDefault(comma ? QLocale(QLocale::German, QLocale::Germany)
-                              : QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
 } // namespace
@@ -110,14 +71,14 @@ void TestKadrelEG::basicRow()
     QFETCH(QString, spread);
     useLocale(comma);
 
-    const auto driver = newDriver(ruRU, TDimensionType(dimension));
+    const auto driver = newDriver<TKadrelEG>(ruRU, TDimensionType(dimension));
     driver->Append(record(40, 40, 28, {800}));
     TStringGrid grid;
     driver->UpdateBasicGrid(grid);
     QCOMPARE(grid.ColCount(), 9);
     QCOMPARE(grid.RowCount(), 2);
-    QCOMPARE(row(grid, 1), (QStringList{"31.01.2024", "23:59", "3", mean, spread,
-                                        QStringLiteral("Кирпич"), "40✕40", "28", "1"}));
+    QCOMPARE(rowTexts(grid, 1), (QStringList{"31.01.2024", "23:59", "3", mean, spread,
+                                             QStringLiteral("Кирпич"), "40✕40", "28", "1"}));
 }
 
 void TestKadrelEG::ageCoefficient_data()
@@ -143,7 +104,7 @@ void TestKadrelEG::ageCoefficient()
     QFETCH(QString, kt);
     useLocale(comma);
 
-    const auto driver = newDriver();
+    const auto driver = newDriver<TKadrelEG>();
     driver->Append(record(40, 40, age, {800}));
     TStringGrid grid;
     driver->UpdateBasicGrid(grid);
@@ -155,10 +116,7 @@ void TestKadrelEG::ageCoefficient()
 
 void TestKadrelEG::titles_data()
 {
-    QTest::addColumn<int>("lang");
-    QTest::addColumn<int>("dimension");
-    QTest::addColumn<QStringList>("basic");
-    QTest::addColumn<QStringList>("detail");
+    addTitleColumns();
 
     QTest::newRow("ru, kPa") << int(ruRU) << int(dtMPa)
                              << QStringList{"Дата",   "Время",  "№",       "R, кПа", "E,%",
@@ -180,17 +138,7 @@ void TestKadrelEG::titles_data()
 
 void TestKadrelEG::titles()
 {
-    QFETCH(int, lang);
-    QFETCH(int, dimension);
-    QFETCH(QStringList, basic);
-    QFETCH(QStringList, detail);
-
-    const auto driver = newDriver(TLang(lang), TDimensionType(dimension));
-    TStringGrid grid;
-    driver->UpdateBasicGrid(grid);
-    QCOMPARE(row(grid, 0), basic);
-    driver->UpdateDetailGrid(grid, 0);
-    QCOMPARE(row(grid, 0), detail);
+    checkTitles<TKadrelEG>();
 }
 
 void TestKadrelEG::detailRow_data()
@@ -211,14 +159,14 @@ void TestKadrelEG::detailRow()
     QFETCH(QStringList, probe);
     useLocale(comma);
 
-    const auto driver = newDriver(enUS, TDimensionType(dimension));
+    const auto driver = newDriver<TKadrelEG>(enUS, TDimensionType(dimension));
     driver->Append(record(40, 40, 28, {800}));
     TStringGrid grid;
     driver->UpdateBasicGrid(grid);
     driver->UpdateDetailGrid(grid, 0);
     QCOMPARE(grid.ColCount(), 3);
     QCOMPARE(grid.RowCount(), 2);
-    QCOMPARE(row(grid, 1), probe);
+    QCOMPARE(rowTexts(grid, 1), probe);
 }
 
 void TestKadrelEG::malformedRecords_data()
@@ -242,7 +190,7 @@ void TestKadrelEG::malformedRecords()
     QFETCH(int, detailRows);
     QFETCH(QString, probeStrength);
 
-    const auto driver = newDriver();
+    const auto driver = newDriver<TKadrelEG>();
     driver->Append(rec);
     driver->Append(record(40, 40, 28, {800}));
     TStringGrid grid;
@@ -259,29 +207,14 @@ void TestKadrelEG::malformedRecords()
 
 void TestKadrelEG::emptyList()
 {
-    const auto driver = newDriver();
-    TStringGrid grid;
-    driver->UpdateBasicGrid(grid);
-    QCOMPARE(grid.ColCount(), 9);
-    QCOMPARE(grid.RowCount(), 2);
-    QCOMPARE(row(grid, 1), QStringList(9, QString()));
-    driver->UpdateDetailGrid(grid, 0);
-    QCOMPARE(grid.ColCount(), 3);
-    QCOMPARE(grid.RowCount(), 2);
-    QCOMPARE(row(grid, 1), QStringList(3, QString()));
+    checkEmptyTables<TKadrelEG>(9, 3, 0);
 }
 
 void TestKadrelEG::factoryNames()
 {
-    const auto driver = newDriver(ruRU);
-    driver->ResetMaterials();
-    TStringGrid grid;
-    driver->UpdateMaterialsGrid(grid);
-    QCOMPARE(grid.Cell(0, 0), QStringLiteral("Объект"));
     const QStringList names = {"Кирпич",      "Камень",      "Без имени-1", "Без имени-2",
                                "Без имени-3", "Без имени-4", "Без имени-5", "Без имени-6"};
-    for (int i = 0; i < 8; ++i)
-        QCOMPARE(grid.Cell(0, i + 1), names[i]);
+    checkFactoryNamesGrid<TKadrelEG>(ruRU, QStringLiteral("Объект"), names);
 }
 
 QTEST_GUILESS_MAIN(TestKadrelEG)

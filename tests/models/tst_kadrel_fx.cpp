@@ -1,35 +1,13 @@
 // Model FX: forces of fasteners in kN or kgf, their mean and spread, the diameter, the
 // tables in both languages and with both decimal separators, malformed records and the
 // factory names.
-#include "models/cp1251.h"
 #include "models/kadrel_fx.h"
+#include "objmodel_fixture.h"
 
 #include <QtTest>
-#include <cstring>
 
 namespace
 {
-
-// An FX driver whose records a test can set directly.
-class TestableFX : public TKadrelFX
-{
-public:
-    void Append(const TArchFX& record)
-    {
-        auto entry = std::make_unique<TCalcFX>();
-        entry->ArchRes = record;
-        fArchive.push_back(std::move(entry));
-        fArchTotal = uint16_t(fArchive.size());
-    }
-};
-
-std::shared_ptr<TestableFX> newDriver(TLang lang = enUS, TDimensionType dimension = dtMPa)
-{
-    auto driver = std::make_shared<TestableFX>();
-    driver->SetLang(lang);
-    driver->SetDimension(dimension);
-    return driver;
-}
 
 // 01.05.2024 10:00, measurement 9, fastener "Анкер 12", diameter 12.
 TArchFX record(const QList<float>& forces, int probeCount = -1)
@@ -38,26 +16,9 @@ TArchFX record(const QList<float>& forces, int probeCount = -1)
     rec.Base.Num = 9;
     rec.Base.DateTime = {0, 10, 1, 5, 24};
     rec.diameter = 12;
-    const QByteArray name = ToCp1251(QStringLiteral("Анкер 12"));
-    std::memcpy(rec.ObjFX.Name, name.constData(), size_t(name.size()));
-    rec.ProbeCount = uint8_t(probeCount < 0 ? forces.size() : probeCount);
-    for (int i = 0; i < forces.size() && i < MaxProbes; ++i)
-        rec.Results[i].Force = forces[i];
+    putObjName(rec.ObjFX, QStringLiteral("Анкер 12"));
+    putProbes(rec, forces, probeCount);
     return rec;
-}
-
-QStringList row(const TStringGrid& grid, int r)
-{
-    QStringList cells;
-    for (int c = 0; c < grid.ColCount(); ++c)
-        cells << grid.Cell(c, r);
-    return cells;
-}
-
-void useLocale(bool comma)
-{
-    QLocale::setDefault(comma ? QLocale(QLocale::German, QLocale::Germany)
-                              : QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
 } // namespace
@@ -107,27 +68,24 @@ void TestKadrelFX::tables()
     QFETCH(QString, firstForce);
     useLocale(comma);
 
-    const auto driver = newDriver(enUS, TDimensionType(dimension));
+    const auto driver = newDriver<TKadrelFX>(enUS, TDimensionType(dimension));
     driver->Append(record({2000, 2500, 3000}));
     TStringGrid grid;
     driver->UpdateBasicGrid(grid);
     QCOMPARE(grid.ColCount(), 7);
     QCOMPARE(grid.RowCount(), 2);
-    QCOMPARE(row(grid, 1), (QStringList{"01.05.2024", "10:00", "9", mean, spread,
-                                        QStringLiteral("Анкер 12"), "12"}));
+    QCOMPARE(rowTexts(grid, 1), (QStringList{"01.05.2024", "10:00", "9", mean, spread,
+                                             QStringLiteral("Анкер 12"), "12"}));
 
     driver->UpdateDetailGrid(grid, 0);
     QCOMPARE(grid.ColCount(), 2);
     QCOMPARE(grid.RowCount(), 4);
-    QCOMPARE(row(grid, 1), (QStringList{"1", firstForce}));
+    QCOMPARE(rowTexts(grid, 1), (QStringList{"1", firstForce}));
 }
 
 void TestKadrelFX::titles_data()
 {
-    QTest::addColumn<int>("lang");
-    QTest::addColumn<int>("dimension");
-    QTest::addColumn<QStringList>("basic");
-    QTest::addColumn<QStringList>("detail");
+    addTitleColumns();
 
     QTest::newRow("ru, kN") << int(ruRU) << int(dtMPa)
                             << QStringList{"Дата", "Время",  "№",      "F, кН",
@@ -149,17 +107,7 @@ void TestKadrelFX::titles_data()
 
 void TestKadrelFX::titles()
 {
-    QFETCH(int, lang);
-    QFETCH(int, dimension);
-    QFETCH(QStringList, basic);
-    QFETCH(QStringList, detail);
-
-    const auto driver = newDriver(TLang(lang), TDimensionType(dimension));
-    TStringGrid grid;
-    driver->UpdateBasicGrid(grid);
-    QCOMPARE(row(grid, 0), basic);
-    driver->UpdateDetailGrid(grid, 0);
-    QCOMPARE(row(grid, 0), detail);
+    checkTitles<TKadrelFX>();
 }
 
 void TestKadrelFX::malformedRecords_data()
@@ -179,7 +127,7 @@ void TestKadrelFX::malformedRecords()
     QFETCH(QString, mean);
     QFETCH(int, detailRows);
 
-    const auto driver = newDriver();
+    const auto driver = newDriver<TKadrelFX>();
     driver->Append(record({2000, 2000, 2000, 2000, 2000}, probeCount));
     driver->Append(record({3000}));
     TStringGrid grid;
@@ -196,29 +144,14 @@ void TestKadrelFX::malformedRecords()
 
 void TestKadrelFX::emptyList()
 {
-    const auto driver = newDriver();
-    TStringGrid grid;
-    driver->UpdateBasicGrid(grid);
-    QCOMPARE(grid.ColCount(), 7);
-    QCOMPARE(grid.RowCount(), 2);
-    QCOMPARE(row(grid, 1), QStringList(7, QString()));
-    driver->UpdateDetailGrid(grid, -1);
-    QCOMPARE(grid.ColCount(), 2);
-    QCOMPARE(grid.RowCount(), 2);
-    QCOMPARE(row(grid, 1), QStringList(2, QString()));
+    checkEmptyTables<TKadrelFX>(7, 2, -1);
 }
 
 void TestKadrelFX::factoryNames()
 {
-    const auto driver = newDriver(enUS);
-    driver->ResetMaterials();
-    TStringGrid grid;
-    driver->UpdateMaterialsGrid(grid);
-    QCOMPARE(grid.Cell(0, 0), QStringLiteral("Object"));
     const QStringList names = {"Brick",     "Stone",     "No name-1", "No name-2",
                                "No name-3", "No name-4", "No name-5", "No name-6"};
-    for (int i = 0; i < 8; ++i)
-        QCOMPARE(grid.Cell(0, i + 1), names[i]);
+    checkFactoryNamesGrid<TKadrelFX>(enUS, QStringLiteral("Object"), names);
 }
 
 QTEST_GUILESS_MAIN(TestKadrelFX)

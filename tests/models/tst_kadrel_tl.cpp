@@ -1,40 +1,16 @@
 // Model TL: strengths over rectangular and circular breakaway areas, the three tables in
 // both languages, units and decimal separators, malformed records, the object-name table as
 // it reaches the instrument, and removing records.
-#include "models/cp1251.h"
 #include "models/kadrel_tl.h"
+#include "objmodel_fixture.h"
 
 #include <QtTest>
-#include <cstring>
 #include <poll.h>
 #include <pty.h>
 #include <unistd.h>
 
 namespace
 {
-
-// A TL driver whose records and name table a test can set directly.
-class TestableTL : public TKadrelTL
-{
-public:
-    void Append(const TArchTL& record, const QString& comment = {})
-    {
-        auto entry = std::make_unique<TCalcTL>();
-        entry->ArchRes = record;
-        entry->UserComment = comment;
-        fArchive.push_back(std::move(entry));
-        fArchTotal = uint16_t(fArchive.size());
-    }
-    void FillNameTable(uint8_t byte) { fNameTable.fill(byte); }
-};
-
-std::shared_ptr<TestableTL> newDriver(TLang lang = enUS, TDimensionType dimension = dtMPa)
-{
-    auto driver = std::make_shared<TestableTL>();
-    driver->SetLang(lang);
-    driver->SetDimension(dimension);
-    return driver;
-}
 
 uint32_t rectangle(int h, int w)
 {
@@ -54,20 +30,9 @@ TArchTL record(uint32_t geometry, const QList<float>& forces, int probeCount = -
     rec.Base.AbsIndex = 400;
     rec.Base.DateTime = {7, 9, 5, 3, 21};
     rec.Geometry = geometry;
-    const QByteArray name = ToCp1251(QStringLiteral("Плитка"));
-    std::memcpy(rec.ObjTL.Name, name.constData(), size_t(name.size()));
-    rec.ProbeCount = uint8_t(probeCount < 0 ? forces.size() : probeCount);
-    for (int i = 0; i < forces.size() && i < MaxProbes; ++i)
-        rec.Results[i].Force = forces[i];
+    putObjName(rec.ObjTL, QStringLiteral("Плитка"));
+    putProbes(rec, forces, probeCount);
     return rec;
-}
-
-QStringList row(const TStringGrid& grid, int r)
-{
-    QStringList cells;
-    for (int c = 0; c < grid.ColCount(); ++c)
-        cells << grid.Cell(c, r);
-    return cells;
 }
 
 QByteArray entryBytes(const TObjName& entry)
@@ -80,12 +45,6 @@ QByteArray field(const QString& text, char rest)
 {
     QByteArray bytes = ToCp1251(text) + '\0';
     return bytes + QByteArray(21 - bytes.size(), rest);
-}
-
-void useLocale(bool comma)
-{
-    QLocale::setDefault(comma ? QLocale(QLocale::Russian, QLocale::Russia)
-                              : QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
 } // namespace
@@ -176,24 +135,21 @@ void TestKadrelTL::basicRow()
     QFETCH(QString, mean);
     QFETCH(QString, spread);
     QFETCH(QString, geometryText);
-    useLocale(comma);
+    useLocale(comma, QLocale(QLocale::Russian, QLocale::Russia));
 
-    const auto driver = newDriver(TLang(lang), TDimensionType(dimension));
+    const auto driver = newDriver<TKadrelTL>(TLang(lang), TDimensionType(dimension));
     driver->Append(record(geometry, forces));
     TStringGrid grid;
     driver->UpdateBasicGrid(grid);
     QCOMPARE(grid.ColCount(), 7);
     QCOMPARE(grid.RowCount(), 2);
-    QCOMPARE(row(grid, 1), (QStringList{"05.03.2021", "09:07", "12", mean, spread,
-                                        QStringLiteral("Плитка"), geometryText}));
+    QCOMPARE(rowTexts(grid, 1), (QStringList{"05.03.2021", "09:07", "12", mean, spread,
+                                             QStringLiteral("Плитка"), geometryText}));
 }
 
 void TestKadrelTL::titles_data()
 {
-    QTest::addColumn<int>("lang");
-    QTest::addColumn<int>("dimension");
-    QTest::addColumn<QStringList>("basic");
-    QTest::addColumn<QStringList>("detail");
+    addTitleColumns();
 
     QTest::newRow("ru, MPa") << int(ruRU) << int(dtMPa)
                              << QStringList{"Дата",   "Время",           "№", "R, МПа", "E,%",
@@ -215,17 +171,7 @@ void TestKadrelTL::titles_data()
 
 void TestKadrelTL::titles()
 {
-    QFETCH(int, lang);
-    QFETCH(int, dimension);
-    QFETCH(QStringList, basic);
-    QFETCH(QStringList, detail);
-
-    const auto driver = newDriver(TLang(lang), TDimensionType(dimension));
-    TStringGrid grid;
-    driver->UpdateBasicGrid(grid);
-    QCOMPARE(row(grid, 0), basic);
-    driver->UpdateDetailGrid(grid, 0);
-    QCOMPARE(row(grid, 0), detail);
+    checkTitles<TKadrelTL>();
 }
 
 void TestKadrelTL::detailRows_data()
@@ -249,9 +195,9 @@ void TestKadrelTL::detailRows()
     QFETCH(bool, comma);
     QFETCH(QStringList, probe1);
     QFETCH(QStringList, probe2);
-    useLocale(comma);
+    useLocale(comma, QLocale(QLocale::Russian, QLocale::Russia));
 
-    const auto driver = newDriver(enUS, TDimensionType(dimension));
+    const auto driver = newDriver<TKadrelTL>(enUS, TDimensionType(dimension));
     driver->Append(record(rectangle(50, 50), {1000}));
     driver->Append(record(rectangle(50, 50), {5000, 5500, 4500}));
     TStringGrid grid;
@@ -260,8 +206,8 @@ void TestKadrelTL::detailRows()
     driver->UpdateDetailGrid(grid, 1);
     QCOMPARE(grid.ColCount(), 3);
     QCOMPARE(grid.RowCount(), 4);
-    QCOMPARE(row(grid, 1), probe1);
-    QCOMPARE(row(grid, 2), probe2);
+    QCOMPARE(rowTexts(grid, 1), probe1);
+    QCOMPARE(rowTexts(grid, 2), probe2);
 }
 
 void TestKadrelTL::malformedRecords_data()
@@ -295,7 +241,7 @@ void TestKadrelTL::malformedRecords()
     QFETCH(QStringList, probe1);
     QFETCH(int, detailRows);
 
-    const auto driver = newDriver();
+    const auto driver = newDriver<TKadrelTL>();
     driver->Append(rec);
     driver->Append(record(rectangle(50, 50), {5000}));
     TStringGrid grid;
@@ -308,7 +254,7 @@ void TestKadrelTL::malformedRecords()
 
     driver->UpdateDetailGrid(grid, 0);
     QCOMPARE(grid.RowCount(), detailRows);
-    QCOMPARE(row(grid, 1), probe1);
+    QCOMPARE(rowTexts(grid, 1), probe1);
 }
 
 void TestKadrelTL::emptyListLeavesEmptyRows_data()
@@ -322,36 +268,17 @@ void TestKadrelTL::emptyListLeavesEmptyRows_data()
 void TestKadrelTL::emptyListLeavesEmptyRows()
 {
     QFETCH(int, idx);
-    const auto driver = newDriver();
-    // A grid that still shows an earlier archive.
-    TStringGrid grid;
-    grid.SetColCount(9);
-    grid.SetRowCount(5);
-    for (int c = 0; c < 9; ++c)
-        grid.SetCell(c, 1, QStringLiteral("old"));
-
-    driver->UpdateBasicGrid(grid);
-    QCOMPARE(grid.ColCount(), 7);
-    QCOMPARE(grid.RowCount(), 2);
-    QCOMPARE(row(grid, 1), QStringList(7, QString()));
-
-    grid.SetCell(0, 1, QStringLiteral("old"));
-    driver->UpdateDetailGrid(grid, idx);
-    QCOMPARE(grid.ColCount(), 3);
-    QCOMPARE(grid.RowCount(), 2);
-    QCOMPARE(row(grid, 1), QStringList(3, QString()));
+    checkEmptyTables<TKadrelTL>(7, 3, idx);
 }
 
 // Records in a row on one object share its cell; a change of object shows at once.
 void TestKadrelTL::objectNameOfEveryRecord()
 {
     const QStringList names = {"Плитка", "Плитка", "Кирпич", "Плитка", "Плитка №2"};
-    const auto driver = newDriver();
+    const auto driver = newDriver<TKadrelTL>();
     for (const QString& name : names) {
         TArchTL rec = record(rectangle(50, 50), {5000});
-        std::memset(rec.ObjTL.Name, 0, sizeof rec.ObjTL.Name);
-        const QByteArray bytes = ToCp1251(name);
-        std::memcpy(rec.ObjTL.Name, bytes.constData(), size_t(bytes.size()));
+        putObjName(rec.ObjTL, name);
         driver->Append(rec);
     }
     TStringGrid grid;
@@ -370,7 +297,7 @@ void TestKadrelTL::namesReachInstrumentCut()
     char name[256] = {};
     QCOMPARE(openpty(&master, &slave, name, nullptr, nullptr), 0);
 
-    const auto driver = newDriver();
+    const auto driver = newDriver<TKadrelTL>();
     driver->FillNameTable(0xEE);
     QVERIFY(driver->Connect(QString::fromLocal8Bit(name)));
     TStringGrid grid;
@@ -414,7 +341,7 @@ void TestKadrelTL::namesReachInstrumentCut()
 
 void TestKadrelTL::namesGrid()
 {
-    const auto driver = newDriver(ruRU);
+    const auto driver = newDriver<TKadrelTL>(ruRU);
     driver->ResetMaterials();
     TStringGrid grid;
     grid.SetFixedRows(0);
@@ -449,7 +376,7 @@ void TestKadrelTL::factoryNames()
     QFETCH(int, lang);
     QFETCH(QStringList, names);
 
-    const auto driver = newDriver(TLang(lang));
+    const auto driver = newDriver<TKadrelTL>(TLang(lang));
     driver->FillNameTable(0xEE);
     QList<TOperationType> events;
     driver->SetCallback([&events](TOperationType op) { events << op; });
@@ -465,7 +392,7 @@ void TestKadrelTL::factoryNames()
 
 void TestKadrelTL::removeWithoutInstrument()
 {
-    const auto driver = newDriver();
+    const auto driver = newDriver<TKadrelTL>();
     for (int i = 0; i < 3; ++i) {
         TArchTL rec = record(rectangle(50, 50), {1000});
         rec.Base.Num = uint16_t(i + 1);
@@ -484,7 +411,7 @@ void TestKadrelTL::removeWithoutInstrument()
 
 void TestKadrelTL::comments()
 {
-    const auto driver = newDriver();
+    const auto driver = newDriver<TKadrelTL>();
     driver->Append(record(rectangle(50, 50), {1000}), QStringLiteral("first"));
     driver->Append(record(rectangle(50, 50), {1000}));
     driver->SetComment(1, QStringLiteral("second"));
