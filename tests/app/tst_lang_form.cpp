@@ -1,35 +1,11 @@
 // The first-run language dialog: nothing chosen at first, every way of leaving it and the
 // language each gives.
 #include "app/lang_form.h"
+#include "common/modal_window.h"
 
 #include <QApplication>
 #include <QRadioButton>
-#include <QTimer>
 #include <QtTest>
-#include <functional>
-
-namespace
-{
-
-// Runs `act` on the modal window as soon as the code under test has opened it. A window
-// that `act` leaves open (a failed check returns early) is closed, so the test cannot hang.
-void onModalWindow(const std::function<void(QWidget*)>& act)
-{
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-            if (modal->isVisible())
-                modal->close();
-        }
-    });
-    timer->start();
-}
-
-} // namespace
 
 class TestLangForm : public QObject
 {

@@ -2,7 +2,7 @@
 // of closing, a rejected coefficient, its size from the table, its language, and a name table
 // read from a simulated instrument, edited, written and read back.
 #include "app/materials.h"
-#include "link/prompts.h"
+#include "common/scripted_prompts.h"
 #include "models/cp1251.h"
 #include "models/kadrel_an.h"
 #include "models/kadrel_eg.h"
@@ -26,25 +26,9 @@ namespace
 
 constexpr int WaitMs = 10000;
 
-// Answers the questions from a script and keeps what was asked and shown.
-class ScriptedPrompts : public IPrompts
-{
-public:
-    TAnswer Ask(const QString& question) override
-    {
-        questions << question;
-        return answers.isEmpty() ? Closed : answers.takeFirst();
-    }
-    void ShowError(const QString& message) override { errors << message; }
-    QString ChooseOpenFile(const QString&, const QString&) override { return {}; }
-    QString ChooseSaveFile(const QString&, int&, const QString&, const QString&) override
-    {
-        return {};
-    }
-
-    QList<TAnswer> answers;
-    QStringList questions;
-    QStringList errors;
+// A question box closed without an answer once the script has run out.
+struct ScriptedPrompts : TScriptedPrompts {
+    ScriptedPrompts() { Unanswered = Closed; }
 };
 
 // A model driver that counts the tables it took over for writing.
@@ -186,7 +170,7 @@ void TestMaterials::closing()
     QFETCH(QString, entry2);
 
     ScriptedPrompts prompts;
-    prompts.answers = answers;
+    prompts.Answers = answers;
     TMatForm form(prompts);
     form.show();
     QCOMPARE(GridOf(form)->model()->index(2, 0).data().toString(), QStringLiteral("Гранит"));
@@ -213,8 +197,8 @@ void TestMaterials::closing()
         QTest::keyClick(GridOf(form), Qt::Key_Escape);
 
     QVERIFY(!form.isVisible());
-    QCOMPARE(prompts.questions.size(), questions);
-    QCOMPARE(prompts.errors, QStringList());
+    QCOMPARE(prompts.Questions.size(), questions);
+    QCOMPARE(prompts.Errors, QStringList());
     QCOMPARE(m_an->applied, applied);
     QCOMPARE(form.ExecResult(), applied > 0);
     QCOMPARE(DriverName(2), entry2);
@@ -223,7 +207,7 @@ void TestMaterials::closing()
 void TestMaterials::rejectedCoefficientKeepsTheEdits()
 {
     ScriptedPrompts prompts;
-    prompts.answers = {IPrompts::Yes};
+    prompts.Answers = {IPrompts::Yes};
     TMatForm form(prompts);
     form.show();
     TypeInto(form, 0, 3, QStringLiteral("Щебень"));
@@ -231,7 +215,7 @@ void TestMaterials::rejectedCoefficientKeepsTheEdits()
 
     Trigger(form, "ActionSave");
     QVERIFY(form.isVisible());
-    QCOMPARE(prompts.errors, QStringList{"'1,5x' is not a valid floating point value"});
+    QCOMPARE(prompts.Errors, QStringList{"'1,5x' is not a valid floating point value"});
     QVERIFY(form.IsChanged());
     QVERIFY(!form.ExecResult());
     QCOMPARE(m_an->applied, 0);
@@ -241,13 +225,13 @@ void TestMaterials::rejectedCoefficientKeepsTheEdits()
     // Answering Yes on the close button meets the same cell: the form stays with the edits.
     form.close();
     QVERIFY(form.isVisible());
-    QCOMPARE(prompts.questions.size(), 1);
-    QCOMPARE(prompts.errors.size(), 2);
+    QCOMPARE(prompts.Questions.size(), 1);
+    QCOMPARE(prompts.Errors.size(), 2);
     QCOMPARE(form.Grid().Cell(2, 5), QStringLiteral("1,5x"));
 
     Trigger(form, "ActionCancel");
     QVERIFY(!form.isVisible());
-    QCOMPARE(prompts.questions.size(), 1);
+    QCOMPARE(prompts.Questions.size(), 1);
     QCOMPARE(m_an->applied, 0);
     QVERIFY(!form.ExecResult());
 }
@@ -298,7 +282,7 @@ void TestMaterials::sizeAndFixedRows()
 void TestMaterials::languageOfTexts()
 {
     ScriptedPrompts prompts;
-    prompts.answers = {IPrompts::No, IPrompts::No};
+    prompts.Answers = {IPrompts::No, IPrompts::No};
     TMatForm form(prompts);
     form.ApplyLanguage(1);
     form.show();
@@ -317,7 +301,7 @@ void TestMaterials::languageOfTexts()
     QTest::keyClick(GridOf(form), Qt::Key_Right);
     form.close();
 
-    QCOMPARE(prompts.questions,
+    QCOMPARE(prompts.Questions,
              (QStringList{"Write changes to device?", "Записать изменения в прибор?"}));
 }
 
@@ -373,7 +357,7 @@ void TestMaterials::namesWrittenReadBack()
     QCOMPARE(form.Grid().Cell(col, 6), expected);
     QCOMPARE(form.Grid().Cell(col, 7).isEmpty(), false);
     QVERIFY(before != expected);
-    QCOMPARE(prompts.errors, QStringList());
+    QCOMPARE(prompts.Errors, QStringList());
     form.close();
     QLocale::setDefault(QLocale::c());
 }

@@ -2,6 +2,7 @@
 // box's text, filter lists in Qt's form, and the save dialog's filter index both ways.
 #include "app/qt_prompts.h"
 #include "app/trans.h"
+#include "common/modal_window.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -9,32 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-#include <functional>
-
-namespace
-{
-
-// Runs `act` on the modal window as soon as the code under test has opened it. A window
-// that `act` leaves open (a failed check returns early) is closed, so the test cannot hang.
-void onModalWindow(const std::function<void(QWidget*)>& act)
-{
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-            if (modal->isVisible())
-                modal->close();
-        }
-    });
-    timer->start();
-}
-
-} // namespace
 
 class TestQtPrompts : public QObject
 {
