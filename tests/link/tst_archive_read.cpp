@@ -2,12 +2,11 @@
 // identification, the archive head and pages, restarted and repeated reads, faults of the
 // line, the name table, the clock and deletion on the instrument.
 #include "link/frame.h"
-#include "link/kadrel_base.h"
 #include "sim/kadrel_simulator.h"
+#include "test_model.h"
 
 #include <QtEndian>
 #include <QtTest>
-#include <array>
 
 using namespace kadrel;
 using namespace kadrel::sim;
@@ -15,16 +14,8 @@ using namespace kadrel::sim;
 namespace
 {
 
-#pragma pack(push, 1)
-struct TestRecord {
-    TArchBase Base;
-    uint8_t Payload[87];
-};
-#pragma pack(pop)
-static_assert(sizeof(TestRecord) == 96);
-
-// The smallest model: records of 96 bytes and a name table of 288 bytes.
-class TestModel : public TKadrelBase
+// The test model with its name table and records as bytes.
+class TestModel : public TTestModel
 {
 public:
     void WriteTable(const QByteArray& table) { SendFrame(matWriteRequest(table)); }
@@ -40,25 +31,6 @@ public:
             bytes.append(reinterpret_cast<const char*>(entry->Raw()), 96);
         return bytes;
     }
-    QList<int> Nums() const
-    {
-        QList<int> nums;
-        for (const auto& entry : fArchive)
-            nums << entry->Base().Num;
-        return nums;
-    }
-
-protected:
-    int RecordSize() const override { return 96; }
-    std::unique_ptr<TArchEntry> NewEntry() const override
-    {
-        return std::make_unique<TArchEntryOf<TestRecord>>();
-    }
-    int NameTableSize() const override { return 288; }
-    uint8_t* NameTable() override { return table.data(); }
-
-private:
-    std::array<uint8_t, 288> table{};
 };
 
 // Events of the driver in order, with the progress at every page.
@@ -325,7 +297,7 @@ private slots:
         QVERIFY(start(25));
         QVERIFY(read());
         QCOMPARE(driver->RemoveDuplicates().Duplicates, 0);
-        const QList<int> all = driver->Nums();
+        const QList<uint16_t> all = driver->Nums();
         driver->RemoveResults(2, 3, true);
         // Out of the list at once; the event waits for the instrument.
         QCOMPARE(driver->Archive().size(), size_t(22));
@@ -339,7 +311,7 @@ private slots:
         driver->SetCallback([this](TOperationType op) { log.events << op; });
         QVERIFY(driver->Connect(sim->portName()));
         QVERIFY(read());
-        QList<int> expected = all;
+        QList<uint16_t> expected = all;
         expected.remove(2, 3);
         QCOMPARE(fresh->Nums(), expected);
     }

@@ -1,25 +1,18 @@
 // The driver base without a port: identification, display names, record order, duplicate
 // removal, removal of results, comments, counters and connecting to unusable ports.
 #include "link/frame.h"
-#include "link/kadrel_base.h"
+#include "test_model.h"
 
 #include <QSerialPort>
 #include <QtTest>
 #include <pty.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
-#pragma pack(push, 1)
-struct TestRecord {
-    TArchBase Base;
-    uint8_t Payload[87];
-};
-#pragma pack(pop)
-static_assert(sizeof(TestRecord) == 96);
-
-// The smallest model: records of 96 bytes and a name table of 288 bytes.
-class TestModel : public TKadrelBase
+// The test model with records and counters a test sets directly and frames fed as received.
+class TestModel : public TTestModel
 {
 public:
     using TKadrelBase::ComPortRxBuf;
@@ -28,33 +21,15 @@ public:
              uint8_t payload = 0)
     {
         auto entry = std::make_unique<TArchEntryOf<TestRecord>>();
-        entry->ArchRes.Base = {num, absIndex,
-                               {int8_t(minute), int8_t(hour), int8_t(day), int8_t(month),
-                                int8_t(year - 2000)}};
+        entry->ArchRes.Base = {
+            num,
+            absIndex,
+            {int8_t(minute), int8_t(hour), int8_t(day), int8_t(month), int8_t(year - 2000)}};
         entry->ArchRes.Payload[0] = payload;
         fArchive.push_back(std::move(entry));
         fArchTotal = uint16_t(fArchive.size());
     }
     void SetLastReaded(uint16_t count) { fArchLastReaded = count; }
-    QList<uint16_t> Nums() const
-    {
-        QList<uint16_t> nums;
-        for (const auto& entry : fArchive)
-            nums << entry->Base().Num;
-        return nums;
-    }
-
-protected:
-    int RecordSize() const override { return 96; }
-    std::unique_ptr<TArchEntry> NewEntry() const override
-    {
-        return std::make_unique<TArchEntryOf<TestRecord>>();
-    }
-    int NameTableSize() const override { return 288; }
-    uint8_t* NameTable() override { return table; }
-
-private:
-    uint8_t table[288] = {};
 };
 
 QByteArray identification(uint8_t type, uint16_t serial)
@@ -84,15 +59,15 @@ private slots:
         QTest::newRow("AN A005 en") << int(devAN) << 0x0805 << int(enUS) << "Kadrel-1.AN № A005";
         QTest::newRow("AN A005 ru") << int(devAN) << 0x0805 << int(ruRU) << "Кадрель-1.АН № A005";
         QTest::newRow("TL serial 0") << int(devTL) << 0 << int(enUS) << "Kadrel-1.TL №  000";
-        QTest::newRow("four digits") << int(devEG) << (1 << 11 | 1234) << int(enUS)
-                                     << "Kadrel-1.EG № A1234";
-        QTest::newRow("last letter") << int(devFX) << (23 << 11 | 7) << int(ruRU)
-                                     << "Кадрель-1.ФХ № Y007";
+        QTest::newRow("four digits")
+            << int(devEG) << (1 << 11 | 1234) << int(enUS) << "Kadrel-1.EG № A1234";
+        QTest::newRow("last letter")
+            << int(devFX) << (23 << 11 | 7) << int(ruRU) << "Кадрель-1.ФХ № Y007";
         QTest::newRow("QM") << int(devQM) << 0x1001 << int(ruRU) << "Кадрель-1.КМ № B001";
         QTest::newRow("unknown type") << int(devUnknown) << 0x0805 << int(enUS) << "";
         QTest::newRow("type beyond the table") << 9 << 0x0805 << int(enUS) << "Kadrel-1.? № A005";
-        QTest::newRow("letter beyond the table") << int(devAN) << (24 << 11 | 5) << int(enUS)
-                                                 << "Kadrel-1.AN № ?005";
+        QTest::newRow("letter beyond the table")
+            << int(devAN) << (24 << 11 | 5) << int(enUS) << "Kadrel-1.AN № ?005";
     }
 
     void devName()
@@ -181,19 +156,19 @@ private slots:
         QTest::addColumn<QList<int>>("a"); // num, year, month, day, hour, minute
         QTest::addColumn<QList<int>>("b");
         QTest::addColumn<int>("result");
-        QTest::newRow("later year first") << QList<int>{1, 2025, 1, 1, 0, 0}
-                                          << QList<int>{2, 2024, 12, 31, 23, 59} << -1;
-        QTest::newRow("earlier minute last") << QList<int>{1, 2024, 1, 1, 0, 0}
-                                             << QList<int>{2, 2024, 1, 1, 0, 1} << 1;
-        QTest::newRow("higher number first") << QList<int>{40000, 2024, 1, 1, 0, 0}
-                                             << QList<int>{2, 2024, 1, 1, 0, 0} << -1;
-        QTest::newRow("duplicates") << QList<int>{7, 2024, 1, 1, 0, 0}
-                                    << QList<int>{7, 2024, 1, 1, 0, 0} << 0;
+        QTest::newRow("later year first")
+            << QList<int>{1, 2025, 1, 1, 0, 0} << QList<int>{2, 2024, 12, 31, 23, 59} << -1;
+        QTest::newRow("earlier minute last")
+            << QList<int>{1, 2024, 1, 1, 0, 0} << QList<int>{2, 2024, 1, 1, 0, 1} << 1;
+        QTest::newRow("higher number first")
+            << QList<int>{40000, 2024, 1, 1, 0, 0} << QList<int>{2, 2024, 1, 1, 0, 0} << -1;
+        QTest::newRow("duplicates")
+            << QList<int>{7, 2024, 1, 1, 0, 0} << QList<int>{7, 2024, 1, 1, 0, 0} << 0;
         // The keys are signed bytes: a year before 2000 is older than 2000.
-        QTest::newRow("year before 2000 last") << QList<int>{1, 1999, 12, 31, 23, 59}
-                                               << QList<int>{2, 2000, 1, 1, 0, 0} << 1;
-        QTest::newRow("negative minute before the hour") << QList<int>{5, 2024, 1, 1, 0, 0}
-                                                         << QList<int>{6, 2024, 1, 1, 0, -1} << -1;
+        QTest::newRow("year before 2000 last")
+            << QList<int>{1, 1999, 12, 31, 23, 59} << QList<int>{2, 2000, 1, 1, 0, 0} << 1;
+        QTest::newRow("negative minute before the hour")
+            << QList<int>{5, 2024, 1, 1, 0, 0} << QList<int>{6, 2024, 1, 1, 0, -1} << -1;
     }
 
     void compareKeys()
@@ -202,9 +177,10 @@ private slots:
         QFETCH(QList<int>, b);
         QFETCH(int, result);
         auto base = [](const QList<int>& v) {
-            return TArchBase{uint16_t(v[0]), 0,
-                             {int8_t(v[5]), int8_t(v[4]), int8_t(v[3]), int8_t(v[2]),
-                              int8_t(v[1] - 2000)}};
+            return TArchBase{
+                uint16_t(v[0]),
+                0,
+                {int8_t(v[5]), int8_t(v[4]), int8_t(v[3]), int8_t(v[2]), int8_t(v[1] - 2000)}};
         };
         QCOMPARE(CompareArchRecords(base(a), base(b)), result);
         QCOMPARE(CompareArchRecords(base(b), base(a)), -result);
@@ -214,10 +190,10 @@ private slots:
         for (const QList<int>& v : {b, a})
             driver.Add(uint16_t(v[0]), 0, v[1], v[2], v[3], v[4], v[5]);
         driver.RemoveDuplicates();
-        const QList<uint16_t> expected =
-            result == 0   ? QList<uint16_t>{uint16_t(a[0])}
-            : result < 0 ? QList<uint16_t>{uint16_t(a[0]), uint16_t(b[0])}
-                         : QList<uint16_t>{uint16_t(b[0]), uint16_t(a[0])};
+        const QList<uint16_t> expected = result == 0 ? QList<uint16_t>{uint16_t(a[0])}
+                                         : result < 0
+                                             ? QList<uint16_t>{uint16_t(a[0]), uint16_t(b[0])}
+                                             : QList<uint16_t>{uint16_t(b[0]), uint16_t(a[0])};
         QCOMPARE(driver.Nums(), expected);
     }
 
