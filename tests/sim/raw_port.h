@@ -5,6 +5,7 @@
 #include "link/frame.h"
 
 #include <QSerialPort>
+#include <QTest>
 #include <vector>
 
 class RawPort
@@ -32,6 +33,15 @@ public:
     {
         m_port.write(frame);
         m_port.flush();
+    }
+    // Sends one request and returns the reply to it; empty when none came.
+    QByteArray exchange(const QByteArray& request)
+    {
+        const size_t before = frames.size();
+        send(request);
+        if (!QTest::qWaitFor([&] { return frames.size() > before; }))
+            return {};
+        return frames[before];
     }
 
     QByteArray received;

@@ -75,16 +75,6 @@ private:
         return port->open();
     }
 
-    // Sends one request and returns the reply to it; empty when none came.
-    QByteArray exchange(const QByteArray& request)
-    {
-        const size_t before = port->frames.size();
-        port->send(request);
-        if (!QTest::qWaitFor([&] { return port->frames.size() > before; }))
-            return {};
-        return port->frames[before];
-    }
-
     std::unique_ptr<KadrelSimulator> sim;
     std::unique_ptr<RawPort> port;
 
@@ -118,7 +108,7 @@ private slots:
         QCOMPARE(*parsed, serial);
         sim->setSerialNumber(*parsed);
 
-        const QByteArray reply = exchange(devInfoRequest());
+        const QByteArray reply = port->exchange(devInfoRequest());
         QVERIFY(wellFormed(reply));
         QCOMPARE(reply.size(), 80); // the 65-byte record from byte 8, padded, then the checksum
         QCOMPARE(uint8_t(reply[3]), uint8_t(cmdDevInfo));
@@ -171,7 +161,7 @@ private slots:
         sim->setRecords(records, uint16_t(head));
         sim->setPageSize(pageSize);
 
-        const QByteArray headReply = exchange(archHeadRequest());
+        const QByteArray headReply = port->exchange(archHeadRequest());
         QVERIFY(wellFormed(headReply));
         QCOMPARE(headReply.size(), 12 + size);
         QCOMPARE(uint8_t(headReply[3]), uint8_t(cmdArchHead));
@@ -183,7 +173,7 @@ private slots:
         QList<int> seen;
         for (int page = 0; page < pages.size(); ++page) {
             const uint16_t last = absIndexOf(held.right(size));
-            const QByteArray reply = exchange(archPageRequest(last));
+            const QByteArray reply = port->exchange(archPageRequest(last));
             QVERIFY(wellFormed(reply));
             QCOMPARE(uint8_t(reply[3]), uint8_t(cmdArchPage));
             const int n = uint8_t(reply[4]);
@@ -222,7 +212,7 @@ private slots:
         QVERIFY(start());
         sim->setRecords(numberedRecords(8, sim->recordSize()), 102);
         sim->setPageSize(3);
-        const QByteArray reply = exchange(archPageRequest(uint16_t(lastHeld)));
+        const QByteArray reply = port->exchange(archPageRequest(uint16_t(lastHeld)));
         QVERIFY(wellFormed(reply));
         QCOMPARE(int(uint8_t(reply[4])), n);
         if (n > 0)
@@ -233,12 +223,12 @@ private slots:
     {
         QVERIFY(start());
         sim->setRecords({}, 0);
-        const QByteArray reply = exchange(archHeadRequest());
+        const QByteArray reply = port->exchange(archHeadRequest());
         QVERIFY(wellFormed(reply));
         QCOMPARE(word(reply, 6), uint16_t(0));
         // The reader recognises the missing head by its position.
         QVERIFY(absIndexOf(reply.mid(8)) != word(reply, 4));
-        const QByteArray page = exchange(archPageRequest(0));
+        const QByteArray page = port->exchange(archPageRequest(0));
         QVERIFY(wellFormed(page));
         QCOMPARE(uint8_t(page[4]), uint8_t(0));
     }
@@ -250,7 +240,7 @@ private slots:
         SimFaults faults;
         faults.headMismatch = true;
         sim->setFaults(faults);
-        const QByteArray reply = exchange(archHeadRequest());
+        const QByteArray reply = port->exchange(archHeadRequest());
         QVERIFY(wellFormed(reply));
         QCOMPARE(absIndexOf(reply.mid(8)), uint16_t(20));
         QVERIFY(word(reply, 4) != 20);
@@ -271,7 +261,7 @@ private slots:
         QFETCH(TKadrelType, model);
         QFETCH(int, size);
         QVERIFY(start(model));
-        const QByteArray first = exchange(matReadRequest());
+        const QByteArray first = port->exchange(matReadRequest());
         QVERIFY(wellFormed(first));
         QCOMPARE(first.size(), 4 + size + 4);
         QCOMPARE(first.mid(4, size), InstrumentNameTable(model));
@@ -279,16 +269,16 @@ private slots:
         QByteArray table(size, '\0');
         for (int i = 0; i < size; ++i)
             table[i] = char(i * 7 + 1);
-        const QByteArray ack = exchange(matWriteRequest(table));
+        const QByteArray ack = port->exchange(matWriteRequest(table));
         QVERIFY(wellFormed(ack));
         QCOMPARE(ack.size(), 12);
         QCOMPARE(uint8_t(ack[3]), uint8_t(cmdMatWrite));
-        QCOMPARE(exchange(matReadRequest()).mid(4, size), table);
+        QCOMPARE(port->exchange(matReadRequest()).mid(4, size), table);
         QCOMPARE(sim->nameTable(), table);
 
         // A table set short keeps the model's size.
         sim->setNameTable(table.left(10));
-        QCOMPARE(exchange(matReadRequest()).mid(4, size),
+        QCOMPARE(port->exchange(matReadRequest()).mid(4, size),
                  table.left(10) + QByteArray(size - 10, '\0'));
     }
 
@@ -314,20 +304,21 @@ private slots:
         const int size = sim->recordSize();
         sim->setRecords(numberedRecords(6, size), 11);
         sim->setPageSize(255);
-        const QByteArray ack = exchange(resultDeleteRequest(uint16_t(absIndex), uint16_t(count)));
+        const QByteArray ack =
+            port->exchange(resultDeleteRequest(uint16_t(absIndex), uint16_t(count)));
         QVERIFY(wellFormed(ack));
         QCOMPARE(ack.size(), 12);
         QCOMPARE(uint8_t(ack[3]), uint8_t(cmdResultDelete));
 
         // Read back as a reader does: the head, then a page after it.
-        const QByteArray head = exchange(archHeadRequest());
+        const QByteArray head = port->exchange(archHeadRequest());
         QVERIFY(wellFormed(head));
         QCOMPARE(int(word(head, 6)), numsLeft.size());
         QList<int> nums;
         if (!numsLeft.isEmpty()) {
             QCOMPARE(word(head, 4), absIndexOf(head.mid(8)));
             nums << reinterpret_cast<const TArchBase*>(head.constData() + 8)->Num;
-            const QByteArray page = exchange(archPageRequest(word(head, 4)));
+            const QByteArray page = port->exchange(archPageRequest(word(head, 4)));
             QVERIFY(wellFormed(page));
             for (int i = 0; i < uint8_t(page[4]); ++i)
                 nums << reinterpret_cast<const TArchBase*>(page.constData() + 8 + i * size)->Num;
@@ -339,9 +330,9 @@ private slots:
     {
         QVERIFY(start());
         sim->setRecords(numberedRecords(6, sim->recordSize()), 11);
-        QVERIFY(wellFormed(exchange(resultDeleteRequest(9, 2))));
+        QVERIFY(wellFormed(port->exchange(resultDeleteRequest(9, 2))));
         // The reader still holds the record at 9; the next older one left is at 7.
-        const QByteArray page = exchange(archPageRequest(9));
+        const QByteArray page = port->exchange(archPageRequest(9));
         QVERIFY(wellFormed(page));
         QCOMPARE(uint8_t(page[4]), uint8_t(2));
         QCOMPARE(absIndexOf(page.mid(8)), uint16_t(7));
@@ -352,7 +343,7 @@ private slots:
         QVERIFY(start());
         QVERIFY(!sim->clock().isValid());
         const QDateTime time(QDate(2024, 2, 29), QTime(23, 58, 7));
-        const QByteArray ack = exchange(clockWriteRequest(time));
+        const QByteArray ack = port->exchange(clockWriteRequest(time));
         QVERIFY(wellFormed(ack));
         QCOMPARE(ack.size(), 12);
         QCOMPARE(uint8_t(ack[3]), uint8_t(cmdClockWrite));

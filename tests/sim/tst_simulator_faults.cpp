@@ -39,9 +39,7 @@ private:
         if (!cleanPort.open())
             return {};
         for (const QByteArray& request : requests) {
-            const size_t before = cleanPort.frames.size();
-            cleanPort.send(request);
-            if (!QTest::qWaitFor([&] { return cleanPort.frames.size() > before; }))
+            if (cleanPort.exchange(request).isEmpty())
                 return {};
         }
         return cleanPort.received;
