@@ -93,18 +93,24 @@ TDimensionType unitOf(const QCommandLineParser& parser)
     throw Failure{ExitUsage, QStringLiteral("--unit must be mpa or kgs")};
 }
 
-void addTimeout(QCommandLineParser& parser)
+void addInstrumentOptions(QCommandLineParser& parser)
 {
+    parser.addOption({"port", "The instrument's serial port.", "PORT"});
     parser.addOption({"timeout", "Seconds to wait for each reply (default 5).", "SECONDS", "5"});
+    addLanguage(parser);
 }
 
-int timeoutOf(const QCommandLineParser& parser)
+InstrumentOptions instrumentOptionsOf(const QCommandLineParser& parser)
 {
+    InstrumentOptions options;
+    options.port = requiredValue(parser, "port");
     bool ok = false;
     const double seconds = parser.value("timeout").toDouble(&ok);
     if (!ok || !(seconds > 0) || seconds > 3600)
         throw Failure{ExitUsage, QStringLiteral("--timeout must be a number of seconds")};
-    return int(seconds * 1000);
+    options.timeoutMs = int(seconds * 1000);
+    options.lang = languageOf(parser);
+    return options;
 }
 
 IKadrelPtr openArchives(const QStringList& files, TLang lang, TDimensionType unit,

@@ -38,9 +38,16 @@ void addLanguageAndUnit(QCommandLineParser& parser);
 TLang languageOf(const QCommandLineParser& parser);
 TDimensionType unitOf(const QCommandLineParser& parser);
 
-// --timeout: the seconds an instrument may stay silent, default 5.
-void addTimeout(QCommandLineParser& parser);
-int timeoutOf(const QCommandLineParser& parser);
+// What a command that talks to one instrument is told: --port, --timeout (the seconds the
+// instrument may stay silent, default 5) and --lang.
+struct InstrumentOptions {
+    QString port;
+    int timeoutMs = 0;
+    TLang lang = enUS;
+};
+void addInstrumentOptions(QCommandLineParser& parser);
+// Fails with ExitUsage when --port is missing or --timeout or --lang is not understood.
+InstrumentOptions instrumentOptionsOf(const QCommandLineParser& parser);
 
 // The model an archive file holds by its extension, as the window reads it; devUnknown when
 // the extension names none.

@@ -15,13 +15,9 @@ int runClock(const QStringList& arguments)
     parser.setApplicationDescription(
         "Sets the clock of the instrument on a port from the computer's clock and waits for\n"
         "the instrument to confirm it.");
-    parser.addOption({"port", "The instrument's serial port.", "PORT"});
-    addTimeout(parser);
-    addLanguage(parser);
+    addInstrumentOptions(parser);
     parseOrFail(parser, arguments, 0, 0);
-    const QString port = requiredValue(parser, "port");
-    const int timeoutMs = timeoutOf(parser);
-    const TLang lang = languageOf(parser);
+    const auto [port, timeoutMs, lang] = instrumentOptionsOf(parser);
 
     // Setting the clock needs no model: the bare driver sends it.
     InstrumentLink link(std::make_shared<TKadrelBase>(), port, timeoutMs);

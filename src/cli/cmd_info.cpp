@@ -29,13 +29,9 @@ int runInfo(const QStringList& arguments)
     parser.setApplicationDescription(
         "Prints the identification record of the instrument on a port, decoded, and its\n"
         "65 bytes as hexadecimal.");
-    parser.addOption({"port", "The instrument's serial port.", "PORT"});
-    addTimeout(parser);
-    addLanguage(parser);
+    addInstrumentOptions(parser);
     parseOrFail(parser, arguments, 0, 0);
-    const QString port = requiredValue(parser, "port");
-    const int timeoutMs = timeoutOf(parser);
-    const TLang lang = languageOf(parser);
+    const auto [port, timeoutMs, lang] = instrumentOptionsOf(parser);
 
     const TIdentity identity = identify(port, timeoutMs, lang);
     const TKadrelInfo& info = identity.Info;

@@ -68,16 +68,12 @@ int runRead(const QStringList& arguments)
         "Reads the whole archive of the instrument on a port, removes duplicates and saves it\n"
         "as an archive file. Without --out the file is named after the model, the serial\n"
         "number and the date (AN-A005-2026-12-11.kadrel1an) in the working folder.");
-    parser.addOption({"port", "The instrument's serial port.", "PORT"});
+    addInstrumentOptions(parser);
     parser.addOption({"out", "The archive file to write.", "FILE"});
     parser.addOption({"sync-clock", "Set the instrument's clock from the computer's first."});
     parser.addOption({"force", "Replace the archive file when it exists."});
-    addTimeout(parser);
-    addLanguage(parser);
     parseOrFail(parser, arguments, 0, 0);
-    const QString port = requiredValue(parser, "port");
-    const int timeoutMs = timeoutOf(parser);
-    const TLang lang = languageOf(parser);
+    const auto [port, timeoutMs, lang] = instrumentOptionsOf(parser);
     const bool force = parser.isSet("force");
     QString out = parser.value("out");
     if (!out.isEmpty())
