@@ -148,6 +148,8 @@ private:
     void CommentMemoExit();
     void ShowComment(int index);
     void FitStatusBar();
+    // The records read from the instrument on show, the first one selected.
+    void ShowReadRecords();
     void ShowReadSummary();
     void SaveArchive(const QString& path);
     void CopyToClipboard(const QString& text);

@@ -53,17 +53,21 @@ void TMainForm::OperationCompleted(TOperationType op)
         // An instrument lost in the middle of a read leaves the records that came on show,
         // to be saved; otherwise the window stays as it is.
         const auto* driver = dynamic_cast<const TKadrelBase*>(ActiveDriver.get());
-        if (DetailSplitter->isHidden() && driver && !driver->Archive().empty()) {
-            ShowTables();
-            UpdateBasicGrid();
-            UpdateDetailGrid(0);
-            ShowComment(0);
-            FitBasicGrid();
-            FitDetailGrid();
-        }
+        if (DetailSplitter->isHidden() && driver && !driver->Archive().empty())
+            ShowReadRecords();
         break;
     }
     }
+}
+
+void TMainForm::ShowReadRecords()
+{
+    ShowTables();
+    UpdateBasicGrid();
+    UpdateDetailGrid(0);
+    ShowComment(0);
+    FitBasicGrid();
+    FitDetailGrid();
 }
 
 void TMainForm::ShowReadSummary()
@@ -73,12 +77,7 @@ void TMainForm::ShowReadSummary()
     SetStatusText(
         DuplicateSummary(msgArchiveReaded, stat.Duplicates, stat.Uniquie, stat.New, Config.Lang) +
         u' ' + backupNote);
-    ShowTables();
-    UpdateBasicGrid();
-    UpdateDetailGrid(0);
-    ShowComment(0);
-    FitBasicGrid();
-    FitDetailGrid();
+    ShowReadRecords();
     emit archiveShown();
 }
 
