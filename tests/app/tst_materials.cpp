@@ -24,7 +24,8 @@ using kadrel::sim::KadrelSimulator;
 namespace
 {
 
-constexpr int WaitMs = 10000;
+// Generous: the instrument answers through a pseudo-terminal, slower in the sanitizer build.
+constexpr int WaitMs = 30000;
 
 // A question box closed without an answer once the script has run out.
 struct ScriptedPrompts : TScriptedPrompts {

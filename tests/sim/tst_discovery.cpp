@@ -16,8 +16,9 @@ using kadrel::sim::KadrelSimulator;
 namespace
 {
 
-// Generous: every step waits for an instrument on a pseudo-terminal and for the 200 ms timer.
-constexpr int WaitMs = 10000;
+// Generous: every step waits for an instrument on a pseudo-terminal and for the 200 ms timer,
+// and the sanitizer build runs several times slower.
+constexpr int WaitMs = 30000;
 
 class FakeSelectBox : public IDevSelectBox
 {
