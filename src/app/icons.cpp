@@ -4,7 +4,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-namespace {
+namespace
+{
 
 const QColor Ink(0x2b, 0x4a, 0x6f);
 const QColor Accent(0xd9, 0x7a, 0x1e);

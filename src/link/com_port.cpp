@@ -2,9 +2,11 @@
 
 #include <QPointer>
 
-namespace kadrel {
+namespace kadrel
+{
 
-namespace {
+namespace
+{
 
 void configure(QSerialPort& port)
 {

@@ -8,7 +8,8 @@
 #include <QSerialPort>
 #include <QTimer>
 
-namespace kadrel {
+namespace kadrel
+{
 
 class ComPort : public QObject
 {

@@ -3,9 +3,11 @@
 #include <QtEndian>
 #include <array>
 
-namespace kadrel {
+namespace kadrel
+{
 
-namespace {
+namespace
+{
 
 // Remainders of i * x^32 modulo the polynomial 0x04C11DB7, for a nibble i.
 constexpr std::array<uint32_t, 16> makeNibbleTable()

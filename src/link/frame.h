@@ -25,7 +25,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace kadrel {
+namespace kadrel
+{
 
 enum Command : uint8_t {
     cmdDevInfo = 1,

@@ -14,8 +14,30 @@ const char* const DevCodeNames[6][2] = {
 };
 
 const QStringList SerialLetters = {
-    QStringLiteral(" "), "A", "B", "C", "D", "E", "F", "G", "H", "J", "K", "L",
-    "M",                 "N", "P", "Q", "R", "S", "T", "U", "V", "W", "X", "Y",
+    QStringLiteral(" "),
+    "A",
+    "B",
+    "C",
+    "D",
+    "E",
+    "F",
+    "G",
+    "H",
+    "J",
+    "K",
+    "L",
+    "M",
+    "N",
+    "P",
+    "Q",
+    "R",
+    "S",
+    "T",
+    "U",
+    "V",
+    "W",
+    "X",
+    "Y",
 };
 
 float MPaToKgs(float value)
@@ -45,13 +67,16 @@ int CompareArchRecords(const TArchBase& a, const TArchBase& b)
     return 0;
 }
 
-namespace {
+namespace
+{
 
 // The archive order as one number, greater for the record that comes first: date and time to
 // the minute, each a signed byte, then Num. Duplicates have equal keys.
 uint64_t ArchOrderKey(const TArchBase& base)
 {
-    const auto key = [](int8_t value) { return uint64_t(uint8_t(value) ^ 0x80); };
+    const auto key = [](int8_t value) {
+        return uint64_t(uint8_t(value) ^ 0x80);
+    };
     const TKadrelDateTime& time = base.DateTime;
     return key(time.Year) << 48 | key(time.Month) << 40 | key(time.Day) << 32 |
            key(time.Hour) << 24 | key(time.Minute) << 16 | uint64_t(base.Num);
@@ -346,7 +371,8 @@ void TKadrelBase::SendArchHeadRequest()
 
 void TKadrelBase::SendArchPageRequest()
 {
-    const uint16_t last = fArchive.empty() ? uint16_t(fArchHead + 1) : fArchive.back()->Base().AbsIndex;
+    const uint16_t last =
+        fArchive.empty() ? uint16_t(fArchHead + 1) : fArchive.back()->Base().AbsIndex;
     SendFrame(kadrel::archPageRequest(last));
 }
 

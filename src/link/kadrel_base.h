@@ -8,7 +8,8 @@
 #include <QStringList>
 #include <vector>
 
-namespace kadrel {
+namespace kadrel
+{
 class ComPort;
 }
 

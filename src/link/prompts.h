@@ -20,6 +20,6 @@ public:
     virtual QString ChooseOpenFile(const QString& filter, const QString& fileName) = 0;
     // The save dialog: the chosen file, or empty when cancelled. `filterIndex` (from 1)
     // preselects a filter entry and returns the one chosen.
-    virtual QString ChooseSaveFile(const QString& filter, int& filterIndex,
-                                   const QString& fileName, const QString& folder) = 0;
+    virtual QString ChooseSaveFile(const QString& filter, int& filterIndex, const QString& fileName,
+                                   const QString& folder) = 0;
 };

@@ -10,8 +10,8 @@ using TEntryFactory = std::function<std::unique_ptr<TArchEntry>()>;
 
 // Writes the whole file or nothing: the previous file stays until the new one is complete.
 // Throws KadrelError carrying the system's reason.
-void WriteArchiveFile(const QString& fileName, const TKadrelInfo& info,
-                      const TArchiveList& records, int recordSize);
+void WriteArchiveFile(const QString& fileName, const TKadrelInfo& info, const TArchiveList& records,
+                      int recordSize);
 
 // Reads a whole file. On success fills `info`, appends the file's records to `records` and
 // returns true; on any failure returns false and touches neither.

@@ -2,8 +2,8 @@
 // archive file. TCalc is the model's list entry, whose ArchRes is the wire record.
 #pragma once
 
-#include "link/kadrel_base.h"
 #include "link/frame.h"
+#include "link/kadrel_base.h"
 #include "models/archive_file.h"
 
 #include <array>
@@ -25,8 +25,8 @@ public:
         const uint16_t before = uint16_t(fArchive.size());
         TKadrelInfo info{};
         TArchiveList loaded;
-        if (!ReadArchiveFile(FileName, RecordBytes, [] { return std::make_unique<TCalc>(); },
-                             info, loaded))
+        if (!ReadArchiveFile(
+                FileName, RecordBytes, [] { return std::make_unique<TCalc>(); }, info, loaded))
             return false;
         fDevInfo = info;
         fArchive.reserve(fArchive.size() + loaded.size());
@@ -50,8 +50,8 @@ protected:
 
     void SendMatWrite()
     {
-        SendFrame(kadrel::matWriteRequest(QByteArray(
-            reinterpret_cast<const char*>(fNameTable.data()), int(fNameTable.size()))));
+        SendFrame(kadrel::matWriteRequest(
+            QByteArray(reinterpret_cast<const char*>(fNameTable.data()), int(fNameTable.size()))));
     }
 
     std::array<uint8_t, NameTableBytes> fNameTable{};

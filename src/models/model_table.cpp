@@ -1,6 +1,7 @@
 #include "models/model_table.h"
 
-namespace {
+namespace
+{
 
 const TModelInfo Models[] = {
     {devAN, "AN", ".kadrel1an", 96, 288}, {devTL, "TL", ".kadrel1tl", 84, 168},

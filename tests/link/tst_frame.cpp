@@ -6,7 +6,8 @@
 
 using namespace kadrel;
 
-namespace {
+namespace
+{
 
 QByteArray hex(const char* text)
 {
@@ -44,8 +45,8 @@ private slots:
             for (int b = 3; b >= 0; --b) {
                 reference ^= uint32_t(uint8_t(words[w * 4 + b])) << 24;
                 for (int bit = 0; bit < 8; ++bit)
-                    reference = (reference & 0x80000000u) ? (reference << 1) ^ 0x04C11DB7u
-                                                          : reference << 1;
+                    reference =
+                        (reference & 0x80000000u) ? (reference << 1) ^ 0x04C11DB7u : reference << 1;
             }
         }
         QCOMPARE(CalcCRC(reinterpret_cast<const uint8_t*>(words.constData()), 75), reference);
