@@ -52,18 +52,6 @@ QString Native(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-// The serial number as the display name shows it, without a blank letter: "A005", "012".
-QString SerialText(uint16_t serial)
-{
-    const int letter = serial >> 11;
-    QString text;
-    if (letter >= SerialLetters.size())
-        text = QString::number(letter) + u'-';
-    else if (letter > 0)
-        text = SerialLetters[letter];
-    return text + QString::asprintf("%.3d", serial & 0x7FF);
-}
-
 } // namespace
 
 TArchiveBackup::TArchiveBackup(const QString& configFolder, TClock clock)
@@ -78,7 +66,9 @@ QString TArchiveBackup::InstrumentFolder(IKadrel& driver) const
                                : QStringLiteral("type%1").arg(driver.GetDevType());
     const auto* base = dynamic_cast<const TKadrelBase*>(&driver);
     const uint16_t serial = base ? base->DevInfo().SerialNumber : 0;
-    return m_backupFolder + u'/' + code + u'-' + SerialText(serial);
+    // A letter beyond the table is written by its number: "?" cannot stand in a folder name.
+    const QString serialText = SerialNumberText(serial, QString::number(serial >> 11) + u'-');
+    return m_backupFolder + u'/' + code + u'-' + serialText;
 }
 
 QString TArchiveBackup::Save(IKadrel& driver) const
@@ -113,14 +103,10 @@ QString TArchiveBackup::Save(IKadrel& driver) const
             return newest;
         }
     }
-    std::vector<TCopy> copies = CopiesIn(folder);
-    copies.erase(std::remove_if(copies.begin(), copies.end(),
-                                [&name](const TCopy& copy) { return copy.Name == name; }),
-                 copies.end());
     // The copy just written stays whatever the clock said; the oldest others make room.
-    const int excess = int(copies.size()) + 1 - KeptPerInstrument;
+    const int excess = int(earlier.size()) + 1 - KeptPerInstrument;
     for (int i = 0; i < excess; ++i)
-        QFile::remove(folder.filePath(copies[size_t(i)].Name));
+        QFile::remove(folder.filePath(earlier[size_t(i)].Name));
     return path;
 }
 

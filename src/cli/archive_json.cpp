@@ -1,8 +1,7 @@
 #include "cli/archive_json.h"
 
-#include "cli/instrument.h"
-
 #include "app/comment_text.h"
+#include "link/kadrel_base.h"
 #include "models/cell_text.h"
 #include "models/cp1251.h"
 #include "models/kadrel_an.h"
@@ -189,7 +188,7 @@ QJsonObject instrument(IKadrel& driver)
     QJsonObject object;
     object["type"] = info.DevType;
     object["model"] = model ? QJsonValue(model->Code) : QJsonValue();
-    object["serialNumber"] = serialText(info.SerialNumber);
+    object["serialNumber"] = SerialNumberText(info.SerialNumber);
     object["name"] = driver.GetDevName();
     object["identification"] = QString::fromLatin1(
         QByteArray(reinterpret_cast<const char*>(&info), int(sizeof(info))).toHex());

@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "cli/instrument.h"
 
+#include "link/kadrel_base.h"
 #include "models/model_table.h"
 
 namespace cli
@@ -40,7 +41,7 @@ int runInfo(const QStringList& arguments)
     text += QStringLiteral("Type: %1\n").arg(info.DevType);
     text +=
         QStringLiteral("Model: %1\n").arg(model ? QLatin1String(model->Code) : QLatin1String("?"));
-    text += QStringLiteral("Serial number: %1\n").arg(serialText(info.SerialNumber));
+    text += QStringLiteral("Serial number: %1\n").arg(SerialNumberText(info.SerialNumber));
     text += QStringLiteral("Name: %1\n").arg(identity.Name);
     text += QStringLiteral("Strict version: %1\n").arg(hexOf(info.StrictVersion));
     text += QStringLiteral("Device version: %1\n").arg(hexOf(info.DevVersion));

@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "cli/instrument.h"
 
+#include "link/kadrel_base.h"
 #include "link/kadrel_error.h"
 #include "models/driver_factory.h"
 #include "models/messages.h"
@@ -22,7 +23,7 @@ namespace
 QString defaultFileName(const TKadrelInfo& info)
 {
     const TModelInfo* model = ModelInfo(info.DevType);
-    QString serial = serialText(info.SerialNumber);
+    QString serial = SerialNumberText(info.SerialNumber);
     serial.remove(u'?');
     return QStringLiteral("%1-%2-%3%4")
         .arg(QLatin1String(model->Code), serial, QDate::currentDate().toString(Qt::ISODate),

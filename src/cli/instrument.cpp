@@ -24,15 +24,6 @@ QString unavailable(const QString& port)
 
 } // namespace
 
-QString serialText(uint16_t serialNumber)
-{
-    const int letter = serialNumber >> 11;
-    const QString prefix = letter == 0                     ? QString()
-                           : letter < SerialLetters.size() ? SerialLetters[letter]
-                                                           : QStringLiteral("?");
-    return prefix + QString::asprintf("%.3d", serialNumber & 0x7FF);
-}
-
 InstrumentLink::InstrumentLink(IKadrelPtr driver, const QString& port, int timeoutMs)
     : m_driver(std::move(driver)), m_port(port), m_timeoutMs(timeoutMs)
 {

@@ -14,10 +14,6 @@ class QTimer;
 namespace cli
 {
 
-// The serial number as the display name writes it ("A005"); the letter of number 0 (a blank)
-// is left out, and a letter beyond the known ones is "?".
-QString serialText(uint16_t serialNumber);
-
 // Drives one instrument through a driver: opens the port, waits for the replies.
 class InstrumentLink
 {

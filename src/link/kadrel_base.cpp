@@ -13,59 +13,8 @@ const char* const DevCodeNames[6][2] = {
     {"", ""}, {"АН", "AN"}, {"ТЛ", "TL"}, {"ФХ", "FX"}, {"КМ", "QM"}, {"ЕГ", "EG"},
 };
 
-const QStringList SerialLetters = {
-    QStringLiteral(" "),
-    "A",
-    "B",
-    "C",
-    "D",
-    "E",
-    "F",
-    "G",
-    "H",
-    "J",
-    "K",
-    "L",
-    "M",
-    "N",
-    "P",
-    "Q",
-    "R",
-    "S",
-    "T",
-    "U",
-    "V",
-    "W",
-    "X",
-    "Y",
-};
-
-float MPaToKgs(float value)
-{
-    return float(static_cast<long double>(value) * 10.19716212978L);
-}
-
-float KNToKgs(float value)
-{
-    return float(static_cast<long double>(value) * 101.972L);
-}
-
-int CompareArchRecords(const TArchBase& a, const TArchBase& b)
-{
-    const int8_t keysA[] = {a.DateTime.Year, a.DateTime.Month, a.DateTime.Day, a.DateTime.Hour,
-                            a.DateTime.Minute};
-    const int8_t keysB[] = {b.DateTime.Year, b.DateTime.Month, b.DateTime.Day, b.DateTime.Hour,
-                            b.DateTime.Minute};
-    for (int i = 0; i < 5; ++i) {
-        if (keysA[i] != keysB[i])
-            return keysA[i] > keysB[i] ? -1 : 1;
-    }
-    const uint16_t numA = a.Num;
-    const uint16_t numB = b.Num;
-    if (numA != numB)
-        return numA > numB ? -1 : 1;
-    return 0;
-}
+const QStringList SerialLetters = {" ", "A", "B", "C", "D", "E", "F", "G", "H", "J", "K", "L",
+                                   "M", "N", "P", "Q", "R", "S", "T", "U", "V", "W", "X", "Y"};
 
 namespace
 {
@@ -81,6 +30,28 @@ uint64_t ArchOrderKey(const TArchBase& base)
     return key(time.Year) << 48 | key(time.Month) << 40 | key(time.Day) << 32 |
            key(time.Hour) << 24 | key(time.Minute) << 16 | uint64_t(base.Num);
 }
+
+} // namespace
+
+int CompareArchRecords(const TArchBase& a, const TArchBase& b)
+{
+    const uint64_t keyA = ArchOrderKey(a);
+    const uint64_t keyB = ArchOrderKey(b);
+    return keyA == keyB ? 0 : keyA > keyB ? -1 : 1;
+}
+
+float MPaToKgs(float value)
+{
+    return float(static_cast<long double>(value) * 10.19716212978L);
+}
+
+float KNToKgs(float value)
+{
+    return float(static_cast<long double>(value) * 101.972L);
+}
+
+namespace
+{
 
 void deletePortLater(kadrel::ComPort* port)
 {
@@ -152,6 +123,15 @@ void TKadrelBase::ReadArchive()
 void TKadrelBase::ReadMaterials()
 {
     SendMatReadRequest();
+}
+
+QString SerialNumberText(uint16_t serialNumber, const QString& unknownLetter)
+{
+    const int letter = serialNumber >> 11;
+    const QString prefix = letter == 0                     ? QString()
+                           : letter < SerialLetters.size() ? SerialLetters[letter]
+                                                           : unknownLetter;
+    return prefix + QString::asprintf("%.3d", serialNumber & 0x7FF);
 }
 
 QString TKadrelBase::GetDevName()

@@ -23,6 +23,9 @@ int CompareArchRecords(const TArchBase& a, const TArchBase& b);
 extern const char* const DevCodeNames[6][2];
 // The serial number's letter, indexed by bits 11-15 of the serial number.
 extern const QStringList SerialLetters;
+// The serial number as the display name writes it ("A005"), with the letter of number 0 (a
+// blank) left out; a letter beyond the known ones is written as `unknownLetter`.
+QString SerialNumberText(uint16_t serialNumber, const QString& unknownLetter = QStringLiteral("?"));
 
 class TKadrelBase : public IKadrel, public std::enable_shared_from_this<TKadrelBase>
 {
