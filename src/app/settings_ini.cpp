@@ -1,10 +1,10 @@
 #include "app/settings_ini.h"
 
 #include "link/kadrel_error.h"
+#include "models/whole_file.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace
 {
@@ -101,18 +101,10 @@ void TProfileFile::SetValue(const char* section, const char* key, const QByteArr
 
 void TProfileFile::Save(const QString& path) const
 {
-    QSaveFile file(path);
-    // Unbuffered, a full disk fails the write itself instead of cutting the file unnoticed.
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    if (written && m_byteOrderMark)
-        written = file.write(ByteOrderMark) == ByteOrderMark.size();
-    for (const QByteArray& line : m_lines) {
-        if (!written)
-            break;
-        const QByteArray text = line + "\r\n";
-        written = file.write(text) == text.size();
-    }
-    if (!written || !file.commit())
+    QByteArray text = m_byteOrderMark ? ByteOrderMark : QByteArray();
+    for (const QByteArray& line : m_lines)
+        text += line + "\r\n";
+    if (!WriteWholeFile(path, text))
         throw KadrelError(QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(path));
 }
 

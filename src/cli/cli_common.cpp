@@ -4,12 +4,12 @@
 #include "models/driver_factory.h"
 #include "models/messages.h"
 #include "models/model_table.h"
+#include "models/whole_file.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cstdlib>
 
 namespace cli
@@ -170,11 +170,10 @@ void requireModelExtension(const QString& path, int devType)
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Failure{ExitCannotWrite,
-                      QStringLiteral("cannot write %1: %2")
-                          .arg(QDir::toNativeSeparators(path), file.errorString())};
+    const TWholeFileWrite written = WriteWholeFile(path, bytes);
+    if (!written)
+        throw Failure{ExitCannotWrite, QStringLiteral("cannot write %1: %2")
+                                           .arg(QDir::toNativeSeparators(path), written.Reason)};
 }
 
 void writeOut(const QString& text)

@@ -1,10 +1,10 @@
 #include "models/archive_file.h"
 
 #include "link/kadrel_error.h"
+#include "models/whole_file.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 #include <cstring>
 #include <limits>
@@ -45,14 +45,6 @@ QByteArray encode(const TKadrelInfo& info, const TArchiveList& records, int reco
 // The system's reason for the file's last failure. Some failures, replacing the old file
 // among them, come without one (only the generic "Unknown error"); then `fallback` says what
 // did not happen.
-QString failureReason(const QFileDevice& file, const char* fallback)
-{
-    const QString reason = file.errorString();
-    if (reason.isEmpty() || reason == QFile().errorString())
-        return QLatin1String(fallback);
-    return reason;
-}
-
 KadrelError fileError(const char* what, const QString& fileName, const QString& reason)
 {
     return KadrelError(QStringLiteral("%1 %2: %3")
@@ -129,25 +121,11 @@ void WriteArchiveFile(const QString& fileName, const TKadrelInfo& info, const TA
                       int recordSize)
 {
     const QByteArray bytes = encode(info, records, recordSize);
-    QSaveFile file(fileName);
-    // Unbuffered, a disk that fills up fails the write itself; through the buffer the short
-    // write would pass unnoticed and a cut file would replace the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw fileError("Cannot create file", fileName,
-                        failureReason(file, "the file cannot be created there"));
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
-        if (count <= 0) {
-            const QString reason = failureReason(file, "not every byte was written");
-            file.cancelWriting();
-            throw fileError("Cannot write file", fileName, reason);
-        }
-        written += count;
-    }
-    if (!file.commit())
-        throw fileError("Cannot write file", fileName,
-                        failureReason(file, "the new content could not replace the old file"));
+    const TWholeFileWrite written = WriteWholeFile(fileName, bytes);
+    if (!written)
+        throw fileError(written.Stage == TWholeFileWrite::NotCreated ? "Cannot create file"
+                                                                     : "Cannot write file",
+                        fileName, written.Reason);
 }
 
 bool ReadArchiveFile(const QString& fileName, int recordSize, const TEntryFactory& newEntry,
