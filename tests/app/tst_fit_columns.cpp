@@ -21,6 +21,19 @@ TStringGrid makeGrid(const QList<QStringList>& rows)
     return grid;
 }
 
+// Fits the view's columns and checks them against the widths its font gives the texts.
+void fitAndCheck(QTableView& view, const TStringGrid& grid)
+{
+    FitColumns(&view);
+    const QFontMetrics metrics(view.font());
+    const std::vector<int> expected = FitColumnWidths(
+        ColumnTextWidths(
+            grid, [&metrics](const QString& text) { return metrics.horizontalAdvance(text); }),
+        view.viewport()->width());
+    for (int col = 0; col < grid.ColCount(); ++col)
+        QCOMPARE(view.columnWidth(col), expected[size_t(col)]);
+}
+
 int tenPerCharacter(const QString& text)
 {
     return int(text.size()) * 10;
@@ -87,31 +100,20 @@ void TestFitColumns::viewFollowsFontSizeAndContents()
     view.resize(640, 200);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
-    const auto checkFitted = [&] {
-        FitColumns(&view);
-        const QFontMetrics metrics(view.font());
-        const std::vector<int> expected = FitColumnWidths(
-            ColumnTextWidths(
-                grid, [&metrics](const QString& text) { return metrics.horizontalAdvance(text); }),
-            view.viewport()->width());
-        for (int col = 0; col < grid.ColCount(); ++col)
-            QCOMPARE(view.columnWidth(col), expected[size_t(col)]);
-    };
-
-    checkFitted();
+    fitAndCheck(view, grid);
     QCOMPARE(view.columnWidth(0), QFontMetrics(view.font()).horizontalAdvance("N") + 15);
     QFont font = view.font();
     font.setPointSize(font.pointSize() * 2);
     view.setFont(font);
-    checkFitted();
+    fitAndCheck(view, grid);
     view.resize(900, 200);
-    checkFitted();
+    fitAndCheck(view, grid);
     grid.SetCell(0, 1, "65535");
     model.refresh();
-    checkFitted();
+    fitAndCheck(view, grid);
     model.setEditable(true);
     QVERIFY(model.setData(model.index(0, 2), "a much longer text than before"));
-    checkFitted();
+    fitAndCheck(view, grid);
 }
 
 void TestFitColumns::viewOfTwoColumnsKeepsWidths()
@@ -150,14 +152,7 @@ void TestFitColumns::numbersInFontsWithAndWithoutKerning()
     QTableView view;
     view.setFont(QFont(family));
     view.setModel(&model);
-    FitColumns(&view);
-    const QFontMetrics metrics(view.font());
-    const std::vector<int> expected = FitColumnWidths(
-        ColumnTextWidths(
-            grid, [&metrics](const QString& text) { return metrics.horizontalAdvance(text); }),
-        view.viewport()->width());
-    for (int col = 0; col < grid.ColCount(); ++col)
-        QCOMPARE(view.columnWidth(col), expected[size_t(col)]);
+    fitAndCheck(view, grid);
 }
 
 QTEST_MAIN(TestFitColumns)
